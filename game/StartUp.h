@@ -1,0 +1,21 @@
+// The game's start-up at the main window's first activation, and its end.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+class Window;
+}
+
+// Display flags of the frame: the frame counter and the debug coordinates.
+// Cleared at start-up, toggled by menu commands.
+extern uint8_t ShowFPS;
+extern uint8_t DebugDisplay;
+
+// Brings the game's services up, once, at the first activation of the main
+// window `form`.
+void StartUpGame(platform::Window& form);
+
+// Takes the game's services down and ends the process; does not return.
+// Nothing is saved.
+[[noreturn]] void ShutDownGame(platform::Window& form);

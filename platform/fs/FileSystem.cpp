@@ -1,0 +1,145 @@
+#include "platform/fs/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "platform/fs/FileStream.h"
+#include "platform/fs/PathResolver.h"
+
+namespace platform::fs {
+namespace {
+
+bool StatNoFollow(const std::string& real, struct stat& info) {
+    return lstat(real.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+    struct stat info;
+    return StatNoFollow(Resolve(path), info) && S_ISREG(info.st_mode);
+}
+
+bool FolderExists(const std::string& path) {
+    struct stat info;
+    return StatNoFollow(Resolve(path), info) && S_ISDIR(info.st_mode);
+}
+
+bool CreateFolders(const std::string& path) {
+    std::string real = Resolve(path);
+    std::string partial;
+    size_t pos = 0;
+    while (pos <= real.size()) {
+        size_t next = real.find('/', pos);
+        if (next == std::string::npos) next = real.size();
+        partial = real.substr(0, next);
+        if (!partial.empty()) {
+            struct stat info;
+            if (stat(partial.c_str(), &info) != 0) {
+                if (mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) return false;
+            } else if (!S_ISDIR(info.st_mode)) {
+                return false;
+            }
+        }
+        pos = next + 1;
+    }
+    struct stat info;
+    return stat(real.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::vector<FolderEntry> ListFolder(const std::string& path) {
+    std::vector<FolderEntry> entries;
+    ReadFolder(path, entries);
+    return entries;
+}
+
+bool ReadFolder(const std::string& path, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    std::string real = Resolve(path);
+    DIR* dir = opendir(real.c_str());
+    if (dir == nullptr) return false;
+    bool ok = true;
+    for (;;) {
+        errno = 0;
+        dirent* entry = readdir(dir);
+        if (entry == nullptr) {
+            ok = errno == 0;  // end of the folder, or a read error
+            break;
+        }
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat info;
+        EntryKind kind = EntryKind::Other;
+        if (StatNoFollow(real + "/" + name, info)) {
+            if (S_ISREG(info.st_mode)) kind = EntryKind::File;
+            else if (S_ISDIR(info.st_mode)) kind = EntryKind::Folder;
+        }
+        entries.push_back({name, kind});
+    }
+    closedir(dir);
+    if (!ok) {
+        entries.clear();
+        return false;
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    int fd = open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char buffer[65536];
+    bool ok = true;
+    for (;;) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    if (!ok) bytes.clear();
+    return ok;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    AtomicOutputFile file;
+    return file.Begin(path) && file.Write(bytes) && file.Commit();
+}
+
+bool RemoveFile(const std::string& path) {
+    std::string real = Resolve(path);
+    if (unlink(real.c_str()) == 0) return true;
+    return errno == ENOENT;
+}
+
+std::string CanonicalPath(const std::string& path) {
+    std::string existing = Resolve(path);
+    std::string rest;  // the missing tail, with its leading "/"
+    char buffer[PATH_MAX];
+    for (;;) {
+        if (realpath(existing.c_str(), buffer) != nullptr) {
+            std::string canonical = buffer;
+            if (canonical == "/" && !rest.empty()) return rest;
+            return canonical + rest;
+        }
+        auto slash = existing.find_last_of('/');
+        if (slash == std::string::npos || existing == "/") return Resolve(path);
+        rest = existing.substr(slash) + rest;
+        existing = slash == 0 ? std::string("/") : existing.substr(0, slash);
+    }
+}
+
+}  // namespace platform::fs

@@ -1,0 +1,46 @@
+#include "platform/msgbox/MessageBox.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "platform/text/Cp1252.h"
+#include "platform/window/Application.h"
+
+namespace platform {
+namespace {
+
+// The system's message box; when no display is there, standard error.
+class SystemMessageSink : public MessageSink {
+public:
+    void Show(const std::string& title, const std::string& text) override {
+        std::string utf8Title = Cp1252ToUtf8(title);
+        std::string utf8Text = Cp1252ToUtf8(text);
+        if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8Title.c_str(),
+                                     utf8Text.c_str(), nullptr) != 0) {
+            std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
+        }
+    }
+};
+
+MessageSink*& InstalledSink() {
+    static MessageSink* sink = nullptr;
+    return sink;
+}
+
+}  // namespace
+
+void RecordingMessageSink::Show(const std::string& title, const std::string& text) {
+    titles.push_back(title);
+    texts.push_back(text);
+}
+
+void ShowMessage(const std::string& text) {
+    static SystemMessageSink systemSink;
+    MessageSink* sink = InstalledSink() != nullptr ? InstalledSink() : &systemSink;
+    sink->Show(Application::Instance().Title(), text);
+}
+
+void SetMessageSink(MessageSink* sink) { InstalledSink() = sink; }
+
+}  // namespace platform

@@ -1,0 +1,160 @@
+#include "platform/window/Application.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/text/Cp1252.h"
+#include "platform/window/KeyMap.h"
+#include "platform/window/Window.h"
+
+namespace platform {
+namespace {
+
+MouseButton ButtonOf(Uint8 sdlButton) {
+    switch (sdlButton) {
+        case SDL_BUTTON_RIGHT: return MouseButton::Right;
+        case SDL_BUTTON_MIDDLE: return MouseButton::Middle;
+        default: return MouseButton::Left;
+    }
+}
+
+// Keys that also type a control character, as the window system reports them.
+char ControlCharacterOf(uint8_t virtualKey) {
+    switch (virtualKey) {
+        case 8: case 9: case 13: case 27: return static_cast<char>(virtualKey);
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+Application& Application::Instance() {
+    static Application application;
+    return application;
+}
+
+bool Application::Initialise() {
+    if (initialised_) return true;
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "Cannot start the display: %s\n", SDL_GetError());
+        return false;
+    }
+    // A missing joystick service only means there is no joystick.
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    // The screen saver and monitor power-off stay off while the player runs.
+    SDL_DisableScreenSaver();
+    SDL_StartTextInput();
+    initialised_ = true;
+    terminated_ = false;
+    return true;
+}
+
+void Application::Finalise() {
+    if (!initialised_) return;
+    SDL_EnableScreenSaver();
+    SDL_Quit();
+    initialised_ = false;
+    idle_ = nullptr;
+}
+
+void Application::Register(Window* window) { windows_.push_back(window); }
+
+void Application::Unregister(Window* window) {
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+}
+
+Window* Application::FindWindow(uint32_t id) const {
+    for (Window* window : windows_) {
+        if (window->Id() == id) return window;
+    }
+    return nullptr;
+}
+
+void Application::Activate(Window* window) {
+    if (window != nullptr && window->Listener() != nullptr) window->Listener()->OnActivate();
+}
+
+void Application::Dispatch(const void* sdlEvent) {
+    const SDL_Event& event = *static_cast<const SDL_Event*>(sdlEvent);
+    auto listenerOf = [this](uint32_t windowId) -> WindowListener* {
+        Window* window = FindWindow(windowId);
+        if (window == nullptr) window = MainWindow();
+        return window != nullptr ? window->Listener() : nullptr;
+    };
+    switch (event.type) {
+        case SDL_QUIT:
+            if (MainWindow() != nullptr && MainWindow()->Listener() != nullptr)
+                MainWindow()->Listener()->OnClose();
+            break;
+        case SDL_WINDOWEVENT: {
+            WindowListener* listener = listenerOf(event.window.windowID);
+            if (listener == nullptr) break;
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_FOCUS_GAINED: listener->OnActivate(); break;
+                case SDL_WINDOWEVENT_EXPOSED: listener->OnPaint(); break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    listener->OnResize(event.window.data1, event.window.data2);
+                    break;
+                case SDL_WINDOWEVENT_CLOSE: listener->OnClose(); break;
+                default: break;
+            }
+            break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            WindowListener* listener = listenerOf(event.key.windowID);
+            uint8_t vk = VirtualKeyOf(event.key.keysym.sym, event.key.keysym.scancode);
+            if (listener == nullptr || vk == 0) break;
+            if (event.type == SDL_KEYUP) {
+                listener->OnKeyUp(vk);
+                break;
+            }
+            listener->OnKeyDown(vk, event.key.repeat != 0);
+            if (char c = ControlCharacterOf(vk)) listener->OnKeyPress(c);
+            break;
+        }
+        case SDL_TEXTINPUT: {
+            WindowListener* listener = listenerOf(event.text.windowID);
+            if (listener == nullptr) break;
+            for (char c : Utf8ToCp1252(event.text.text)) listener->OnKeyPress(c);
+            break;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            WindowListener* listener = listenerOf(event.button.windowID);
+            if (listener == nullptr) break;
+            if (event.type == SDL_MOUSEBUTTONDOWN) listener->OnMouseDown(ButtonOf(event.button.button));
+            else listener->OnMouseUp(ButtonOf(event.button.button));
+            break;
+        }
+        default: break;
+    }
+}
+
+bool Application::ProcessMessages() {
+    SDL_Event event;
+    while (!terminated_ && SDL_PollEvent(&event)) Dispatch(&event);
+    return !terminated_;
+}
+
+void Application::Run() {
+    // The main window is activated when it is first shown.
+    if (MainWindow() != nullptr && MainWindow()->Visible()) Activate(MainWindow());
+    while (!terminated_) {
+        if (!ProcessMessages()) break;
+        if (idle_) {
+            bool done = true;
+            idle_(done);
+            if (!done) continue;  // called again as soon as the queue is empty
+        }
+        // Nothing wants the idle time: wait for the next event.
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, 100) == 1) Dispatch(&event);
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,93 @@
+// A top-level window of the player over SDL2: the main window with its 3-D
+// view, or one of the dialogs. Owns its SDL window (and, for an OpenGL
+// surface, the OpenGL context). Game code sees no SDL type: the native handles
+// are only for the engine backends and the interface toolkit layer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct SDL_Window;
+
+namespace platform {
+
+enum class MouseButton { Left, Right, Middle };
+
+// What a window tells its owner. Called from Application's message loop on the
+// main thread, between frames.
+class WindowListener {
+public:
+    virtual ~WindowListener() = default;
+    virtual void OnActivate() {}
+    virtual void OnPaint() {}
+    // `virtualKey` is the Windows virtual-key code of the key (KeyMap.h).
+    virtual void OnKeyDown(uint8_t /*virtualKey*/, bool /*repeat*/) {}
+    virtual void OnKeyUp(uint8_t /*virtualKey*/) {}
+    // Text typed, as cp1252 characters.
+    virtual void OnKeyPress(char /*character*/) {}
+    virtual void OnMouseDown(MouseButton /*button*/) {}
+    virtual void OnMouseUp(MouseButton /*button*/) {}
+    virtual void OnResize(int /*clientWidth*/, int /*clientHeight*/) {}
+    virtual void OnClose() {}
+};
+
+enum class Surface {
+    OpenGL,    // an OpenGL context is created with the window (PlayerGL)
+    Software,  // the window shows frames drawn in memory (PlayerD3D, dialogs)
+};
+
+struct WindowSettings {
+    std::string title;  // cp1252
+    int width = 328;    // client size
+    int height = 267;
+    bool centred = true;
+    bool resizable = true;
+    bool visible = true;
+    Surface surface = Surface::Software;
+};
+
+class Window {
+public:
+    explicit Window(const WindowSettings& settings);
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    void SetListener(WindowListener* listener) { listener_ = listener; }
+    WindowListener* Listener() const { return listener_; }
+
+    void SetTitle(const std::string& cp1252Title);
+    std::string Title() const;
+
+    void Show();
+    void Hide();
+    bool Visible() const;
+    void Raise();  // brings the window to the front and gives it the input focus
+
+    void ClientSize(int& width, int& height) const;
+    void SetClientSize(int width, int height);
+    void Position(int& left, int& top) const;
+    void SetPosition(int left, int top);
+
+    // Paints the whole client area black and shows it.
+    void FillBlack();
+
+    // Reads the client area as shown, as 8-bit RGB rows from the top;
+    // empty when the surface cannot be read back.
+    std::string ReadClientPixels(int& width, int& height);
+
+    Surface SurfaceKind() const { return surface_; }
+    uint32_t Id() const;
+    SDL_Window* Native() const { return window_; }
+    void* GLContext() const { return glContext_; }  // OpenGL surface only
+
+private:
+    SDL_Window* window_ = nullptr;
+    void* glContext_ = nullptr;
+    Surface surface_;
+    WindowListener* listener_ = nullptr;
+    std::string title_;
+};
+
+}  // namespace platform

@@ -1,0 +1,104 @@
+#include "shell/GameForm.h"
+
+#include "game/GameClock.h"
+#include "game/StartUp.h"
+#include "platform/window/Application.h"
+#include "shell/ComStuff.h"
+#include "shell/Controls.h"
+#include "shell/LocalisationUnit.h"
+#include "support/WinFunc.h"
+
+uint8_t GameStarted = 0;
+uint8_t FormActivated = 0;
+float TimeScale = 1.0f;
+TScreenForm* ScreenForm = nullptr;
+
+namespace {
+constexpr uint32_t kScreenSaveCommand = 61760;
+constexpr uint32_t kMonitorPowerCommand = 61808;
+}  // namespace
+
+TScreenForm::TScreenForm(platform::Surface surface) {
+    // The window as designed: a small sizeable window at the screen centre.
+    platform::WindowSettings settings;
+    settings.title = platform::Application::Instance().Title();
+    settings.width = 328;
+    settings.height = 267;
+    settings.surface = surface;
+    window_ = std::make_unique<platform::Window>(settings);
+    window_->SetListener(this);
+    // FormCreate.
+    GameStarted = 0;
+    FormActivated = 0;
+}
+
+void TScreenForm::FormActivate() {
+    ApplyDictionary();
+    window_->Raise();
+    BuildScreenSizeMenu();
+    if (FormActivated == 1) return;
+    GameFrame();  // start-up has not run: the window is painted black
+    StartUpGame(*window_);
+    GameMode = ModeNone;
+    TimeScale = 1.0f;
+    ResetFrameStep();
+    GameStarted = 1;
+    SetGameMode(ModeTitle, *window_);
+    TitleMenuShortcut = {27, false};
+    WindowModeMenuShortcut = {13, true};
+    FormActivated = 1;
+    platform::Application::Instance().SetIdleHandler([this](bool& done) { GameLoop(done); });
+}
+
+void TScreenForm::GameLoop(bool& done) {
+    GameFrame();
+    done = false;
+}
+
+void TScreenForm::GameFrame() {
+    if (GameStarted == 0) {
+        window_->FillBlack();
+        return;
+    }
+    // Not built yet: ReadControls and GlobalKeys (controls).
+    // Not built yet: PollMedia (music and video).
+    AdvanceGameTime(TimeScale);
+    StartFrameStep();
+    // Not built yet: the key-frame clip (AdvanceClip) and the mode frames
+    // TitleFrame, PlayFrame and EndFrame; mode -1 runs nothing anyway.
+    // Not built yet: while a video plays, no overlay and no present.
+    if (HudMessage.on != 0) {
+        HudMessage.timeLeft -= FrameStep;
+        if (HudMessage.timeLeft < 0) HudMessage.on = 0;
+        // Not built yet: drawing the message text (bitmap fonts).
+    }
+    // Not built yet: the message clip's picture and text (clips), the frame
+    // counter text (bitmap fonts) and PresentFrame (scene frame).
+    ++FramesRun;
+    MouseLeftDown = 0;
+    MouseRightDown = 0;
+}
+
+void TScreenForm::FormClose() { ShutDownGame(*window_); }
+
+bool TScreenForm::RefusesSystemCommand(uint32_t command) {
+    return command == kMonitorPowerCommand || command == kScreenSaveCommand;
+}
+
+void TScreenForm::BuildScreenSizeMenu() {
+    // Not built yet: the menu bar and its full-screen size submenu.
+}
+
+void TScreenForm::OnKeyDown(uint8_t virtualKey, bool /*repeat*/) { KeyDown[virtualKey] = 1; }
+
+void TScreenForm::OnKeyUp(uint8_t virtualKey) { KeyDown[virtualKey] = 0; }
+
+void TScreenForm::OnMouseDown(platform::MouseButton button) {
+    if (button == platform::MouseButton::Left) MouseLeftDown = 1;
+    if (button == platform::MouseButton::Right) MouseRightDown = 1;
+}
+
+void TScreenForm::OnMouseUp(platform::MouseButton button) {
+    if (button == platform::MouseButton::Left) MouseLeftDown = 0;
+    if (button == platform::MouseButton::Right) MouseRightDown = 0;
+}

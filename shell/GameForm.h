@@ -1,0 +1,63 @@
+// The main window: start-up at its first activation, the frame loop driven by
+// the application's idle handler, and the window events between frames.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/window/Window.h"
+
+// The game start-up has run; until then a frame only paints the window black.
+extern uint8_t GameStarted;
+// The first activation has been handled.
+extern uint8_t FormActivated;
+// Factor of the game clock and of the hero timer.
+extern float TimeScale;
+
+// A menu command's keyboard shortcut.
+struct MenuShortcut {
+    uint8_t key = 0;  // virtual-key code; 0: none
+    bool alt = false;
+};
+
+class TScreenForm : public platform::WindowListener {
+public:
+    // Creates the main window with the engine's kind of surface (FormCreate).
+    explicit TScreenForm(platform::Surface surface);
+
+    platform::Window& Window() { return *window_; }
+
+    // Every activation: dictionary, focus, screen-size menu; the first one
+    // also runs the game start-up and installs the idle handler.
+    void FormActivate();
+    // The idle handler: one frame, then asks to be called again.
+    void GameLoop(bool& done);
+    // One game frame (the window's paint routine).
+    void GameFrame();
+    // Closing the window ends the game (does not return).
+    void FormClose();
+    // Whether a system command is refused: the screen saver and monitor
+    // power-off while the player runs.
+    static bool RefusesSystemCommand(uint32_t command);
+
+    // Builds the full-screen size submenu from the display's modes.
+    void BuildScreenSizeMenu();
+
+    MenuShortcut TitleMenuShortcut{46, false};      // Del until start-up, then Esc
+    MenuShortcut WindowModeMenuShortcut{8, true};   // Alt+Backspace, then Alt+Enter
+    uint64_t FramesRun = 0;  // frames that ran past the black paint
+
+    // Window events.
+    void OnActivate() override { FormActivate(); }
+    void OnPaint() override { GameFrame(); }
+    void OnClose() override { FormClose(); }
+    void OnKeyDown(uint8_t virtualKey, bool repeat) override;
+    void OnKeyUp(uint8_t virtualKey) override;
+    void OnMouseDown(platform::MouseButton button) override;
+    void OnMouseUp(platform::MouseButton button) override;
+
+private:
+    std::unique_ptr<platform::Window> window_;
+};
+
+extern TScreenForm* ScreenForm;

@@ -1,0 +1,5 @@
+#include "shell/LocalisationUnit.h"
+
+void ApplyDictionary() {
+    // Not built yet: the dictionary and the texts it sets.
+}

@@ -1,0 +1,34 @@
+#include "shell/Program.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "platform/window/Application.h"
+#include "shell/GameForm.h"
+#include "shell/OptionUnit.h"
+#include "shell/SaveGameUnit.h"
+#include "support/WinFunc.h"
+
+int RunPlayer(platform::Surface surface) {
+    platform::Application& application = platform::Application::Instance();
+    if (!application.Initialise()) return 1;
+    application.SetTitle("Ostra2 - Player");
+    InitWinFunc();
+    try {
+        TScreenForm screen(surface);
+        ScreenForm = &screen;
+        TOptionForm options;
+        OptionForm = &options;
+        TSaveGameForm saves;
+        SaveGameForm = &saves;
+        application.Run();
+        ScreenForm = nullptr;
+        OptionForm = nullptr;
+        SaveGameForm = nullptr;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    application.Finalise();
+    return 0;
+}
