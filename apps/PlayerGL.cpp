@@ -2,4 +2,4 @@
 // current directory.
 #include "shell/Program.h"
 
-int main() { return RunPlayer(platform::Surface::OpenGL); }
+int main() { return RunPlayer("PlayerGL", platform::Surface::OpenGL); }

@@ -1,32 +1,52 @@
 #include "game/StartUp.h"
 
+#include "engine/G3DEngine.h"
+#include "game/GameIni.h"
+#include "game/HeroStuff.h"
+#include "game/LevelStuff.h"
 #include "platform/process/Halt.h"
+#include "support/ModPlay.h"
 #include "support/Random.h"
+#include "support/Snd.h"
 #include "support/WinFunc.h"
 
 uint8_t ShowFPS = 0;
 uint8_t DebugDisplay = 0;
+TSoundBuffer* MenuSound = nullptr;
+TSoundBuffer* TimerSound = nullptr;
+TSoundBuffer* CameraSound = nullptr;
 
-void StartUpGame(platform::Window& /*form*/) {
+namespace {
+// Sounds are heard up to 28 cells away.
+constexpr int32_t kHearingDistance = 14336;
+}  // namespace
+
+void StartUpGame(platform::Window& form) {
     // The media services need no per-thread initialisation here.
     Randomize();
-    // Not built yet: clearing the level's remembered load keys (level record).
+    Level.LoadedTextureFile.clear();
+    Level.LoadedDefinitionFile.clear();
+    Level.LoadedQuality.clear();
     // Not built yet: VideoPlaying := 0 (video).
-    // Not built yet: InitSound and SetHearingDistance(14336) (positional sound).
-    // Not built yet: InitMusic (module music).
+    InitSound();
+    SetHearingDistance(kHearingDistance, DStuff);
+    InitMusic();
     // Not built yet: the speech object (speech).
-    // Not built yet: ReadGameIni (configuration, window and engine set-up).
-    // Not built yet: the three interface sounds (positional sound).
+    ReadGameIni(form);
+    LoadSound(MenuSoundFile, MenuSound);
+    LoadSound(TimerSoundFile, TimerSound);
+    LoadSound(CameraSoundFile, CameraSound);
     // Not built yet: BuildCubeFaces (block shapes).
     ShowFPS = 0;
     DebugDisplay = 0;
-    // Not built yet: hero 0's camera distance := 0 (hero records).
+    Heroes[0].CameraDistance = 0;
 }
 
-void ShutDownGame(platform::Window& /*form*/) {
-    // Not built yet: G3DDone (engine).
+void ShutDownGame(platform::Window& form) {
+    G3DDone();
     // Not built yet: StopAllMusic, and StopVideo while a video plays (music and video).
-    // Not built yet: G3DWindowed when FullScreenActive (engine display modes).
-    // Not built yet: CloseMusic (module music).
+    if (FullScreenActive) G3DWindowed(form, DStuff);
+    CloseMusic();
+    ShutDownSound();
     platform::Halt(0);
 }

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+class TSoundBuffer;
+
 namespace platform {
 class Window;
 }
@@ -11,6 +13,12 @@ class Window;
 // Cleared at start-up, toggled by menu commands.
 extern uint8_t ShowFPS;
 extern uint8_t DebugDisplay;
+
+// The three interface sounds, loaded at start-up from game.ini's names; null
+// when not named or sound is off.
+extern TSoundBuffer* MenuSound;
+extern TSoundBuffer* TimerSound;
+extern TSoundBuffer* CameraSound;
 
 // Brings the game's services up, once, at the first activation of the main
 // window `form`.

@@ -3,17 +3,19 @@
 #include <cstdio>
 #include <exception>
 
+#include "game/LevelStuff.h"
 #include "platform/window/Application.h"
 #include "shell/GameForm.h"
 #include "shell/OptionUnit.h"
 #include "shell/SaveGameUnit.h"
 #include "support/WinFunc.h"
 
-int RunPlayer(platform::Surface surface) {
+int RunPlayer(const std::string& programName, platform::Surface surface) {
     platform::Application& application = platform::Application::Instance();
     if (!application.Initialise()) return 1;
     application.SetTitle("Ostra2 - Player");
     InitWinFunc();
+    InitGameGlobals(programName);
     try {
         TScreenForm screen(surface);
         ScreenForm = &screen;

@@ -4,6 +4,8 @@
 
 #include "platform/window/Window.h"
 
-// Runs the player with the engine's kind of window surface; returns the exit
-// code when the message loop ends.
-int RunPlayer(platform::Surface surface);
+#include <string>
+
+// Runs the player named `programName` with the engine's kind of window
+// surface; returns the exit code when the message loop ends.
+int RunPlayer(const std::string& programName, platform::Surface surface);

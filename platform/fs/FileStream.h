@@ -14,7 +14,7 @@ namespace platform::fs {
 // A regular file open for reading. Links and special files are refused, so a
 // read never follows a link nor blocks on a pipe or a device.
 class InputFile {
-public:
+  public:
     InputFile() = default;
     ~InputFile();
     InputFile(const InputFile&) = delete;
@@ -32,7 +32,7 @@ public:
     int64_t Read(char* data, size_t size);
     void Close();
 
-private:
+  private:
     int fd_ = -1;
 };
 
@@ -42,7 +42,7 @@ private:
 // removed. An existing target keeps its permission bits; a target that is a
 // link is replaced through the link.
 class AtomicOutputFile {
-public:
+  public:
     AtomicOutputFile() = default;
     ~AtomicOutputFile();  // discards an uncommitted file
     AtomicOutputFile(const AtomicOutputFile&) = delete;
@@ -59,7 +59,7 @@ public:
     // Drops the temporary file, leaving the target untouched.
     void Discard();
 
-private:
+  private:
     int fd_ = -1;
     bool failed_ = false;  // a write failed: Commit() refuses
     std::string temp_;     // real path of the temporary file

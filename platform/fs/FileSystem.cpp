@@ -32,6 +32,11 @@ bool FolderExists(const std::string& path) {
     return StatNoFollow(Resolve(path), info) && S_ISDIR(info.st_mode);
 }
 
+bool EntryExists(const std::string& path) {
+    struct stat info;
+    return StatNoFollow(Resolve(path), info);
+}
+
 bool CreateFolders(const std::string& path) {
     std::string real = Resolve(path);
     std::string partial;
@@ -78,8 +83,10 @@ bool ReadFolder(const std::string& path, std::vector<FolderEntry>& entries) {
         struct stat info;
         EntryKind kind = EntryKind::Other;
         if (StatNoFollow(real + "/" + name, info)) {
-            if (S_ISREG(info.st_mode)) kind = EntryKind::File;
-            else if (S_ISDIR(info.st_mode)) kind = EntryKind::Folder;
+            if (S_ISREG(info.st_mode))
+                kind = EntryKind::File;
+            else if (S_ISDIR(info.st_mode))
+                kind = EntryKind::Folder;
         }
         entries.push_back({name, kind});
     }

@@ -19,6 +19,8 @@ struct FolderEntry {
 bool FileExists(const std::string& path);
 // A folder (links are not followed).
 bool FolderExists(const std::string& path);
+// Any entry at all: file, folder, link (even a dangling one) or special file.
+bool EntryExists(const std::string& path);
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool CreateFolders(const std::string& path);
 // The entries of a folder other than "." and "..", sorted by name (byte order);

@@ -1,0 +1,18 @@
+#include "engine/G3DEngine.h"
+
+#include "engine/G3DCamera.h"
+
+void G3DInit(int32_t width, int32_t height, TDStuff& state, platform::Window& form) {
+    if (width < kG3DMinFrameWidth || height < kG3DMinFrameHeight || width > kG3DMaxFrameSide ||
+        height > kG3DMaxFrameSide) {
+        return;
+    }
+    state.Frame.Width = width;
+    state.Frame.Height = height;
+    SetDibPalette(state.Frame, state.MainPalette);
+    state.ProjectionBase = 128;
+    state.Form = &form;
+    G3DBackendInit(state, form);
+    G3DSetViewport(state, width / 2, height / 2, 128 * width / 320, 128 * height / 240, width / 10,
+                   1, 4, kG3DRenderCapacity);
+}

@@ -1,0 +1,21 @@
+// The OpenGL backend's hold on the main window: the window's OpenGL context
+// made current, the fixed render state, clearing, presenting, full screen and
+// display modes (the lifecycle operations of G3DBackend.h).
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+class Window;
+}
+
+// The window the engine was last bound to; nullptr before the first G3DInit.
+platform::Window* G3DGLWindow();
+
+// True until the first G3DInit and again after G3DDone or G3DReset: the next
+// G3DInit takes the context anew.
+bool G3DGLNewContext();
+
+// Number of times a context was taken (for checks that G3DInit does not take
+// one on every call).
+int32_t G3DGLContextCount();

@@ -1,0 +1,21 @@
+// Parsers of the number groups that level scripts and clip key frames write
+// as text: a cell "(a,b,c)" and a box or placement "(a,b,c),(d,e,f)".
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+// Reads "(a,b,c)". An empty text changes nothing; otherwise the three outputs
+// are set to 0 first and then filled piece by piece until a separator is
+// missing. A piece counts only when it is made of digits and '-' and is a
+// valid 32-bit integer ("1-2" or "x" read as 0).
+void ParseCellArgs(std::string_view text, int32_t& a, int32_t& b, int32_t& c);
+
+// Reads "(a,b,c),(d,e,f)" with the same rules; the leading "(" may be missing
+// (a "(" counts only before the first ",").
+void ParseBoxArgs(std::string_view text, int32_t& a, int32_t& b, int32_t& c, int32_t& d, int32_t& e,
+                  int32_t& f);
+
+// ParseBoxArgs into the six values in order.
+void ParseBoxArgs(std::string_view text, std::array<int32_t, 6>& values);

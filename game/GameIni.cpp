@@ -1,0 +1,202 @@
+#include "game/GameIni.h"
+
+#include <unistd.h>
+
+#include "engine/G3DEngine.h"
+#include "game/ClipStuff.h"
+#include "game/LevelStuff.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/PathResolver.h"
+#include "platform/window/Application.h"
+#include "platform/window/Window.h"
+#include "support/IniFiles32.h"
+#include "support/WinFunc.h"
+
+bool MouseMode = false;
+bool MusicOn = true;
+HudSettingsStuff HudSettings;
+std::string StartLevel;
+int32_t StartSaveNumber = 1000;
+int32_t CameraMinDistance = 0, CameraMaxDistance = 0, CameraStep = 0;
+std::string MenuSoundFile, TimerSoundFile, CameraSoundFile;
+std::string HelpFile;
+std::string GameTitle = "Ostra 2 Player";
+
+namespace {
+
+// [Control] keys in the order they are read and written, with the binding
+// each one fills.
+struct ControlKey {
+    const char* key;
+    int binding;
+};
+constexpr ControlKey kControlKeys[] = {
+    {"KeyWeapon", 13},   {"KeyInventory", 12}, {"KeyLookUp", 0},    {"KeyLookDown", 1},
+    {"KeyMoveUp", 2},    {"KeyMoveDown", 3},   {"KeyLookLeft", 4},  {"KeyLookRight", 5},
+    {"KeyMoveLeft", 6},  {"KeyMoveRight", 7},  {"KeyButton1", 8},   {"KeyButton2", 9},
+    {"KeyButton3", 10},  {"KeyButton4", 11},
+};
+
+constexpr int32_t kResolutionHeights[] = {120, 200, 240, 384, 480, 600, 768, 1024, 1200};
+
+// The window geometry read from [General].
+struct WindowPlacement {
+    int32_t top = 100, left = 100, width = 320, height = 240;
+    bool fullScreen = false;
+};
+
+float ReadFloat(const TIniFile32& ini, const char* key, float def) {
+    return static_cast<float>(ini.ReadFloat("Game", key, def));
+}
+
+WindowPlacement ReadGeneralAndControl(const TIniFile32& ini) {
+    WindowPlacement place;
+    place.top = ini.ReadInteger("General", "Top", 100);
+    place.left = ini.ReadInteger("General", "Left", 100);
+    place.width = ini.ReadInteger("General", "Width", 320);
+    place.height = ini.ReadInteger("General", "Height", 240);
+    DepthOfView = ini.ReadInteger("General", "DepthOfView", 14);
+    ini.ReadInteger("General", "Resolution", 2);  // written, not used
+    place.fullScreen = ini.ReadBool("General", "Fullscreen", false);
+    MouseMode = ini.ReadBool("General", "MouseMode", false);
+    MusicOn = ini.ReadBool("General", "Music", true);
+    ini.ReadBool("General", "Texture", true);  // written from HighTextures, not used
+    for (const ControlKey& control : kControlKeys) {
+        KeyBindings[control.binding] = static_cast<uint8_t>(ini.ReadInteger("Control", control.key, 0));
+    }
+    return place;
+}
+
+void ReadFontsAndMedia(const TIniFile32& ini, HudSettingsStuff& hud) {
+    HudPictures& p = hud.Pictures;
+    p.smallFontBitmap = ini.ReadString("Game", "SmallFontBitmap", "");
+    p.smallFont = {ini.ReadInteger("Game", "SmallFontWidth", 3), ini.ReadInteger("Game", "SmallFontHeight", 7)};
+    p.bigFontBitmap = ini.ReadString("Game", "BigFontBitmap", "");
+    p.bigFont = {ini.ReadInteger("Game", "BigFontWidth", 8), ini.ReadInteger("Game", "BigFontHeight", 15)};
+    hud.DeveloperVideo = ini.ReadString("Game", "DeveloperVideo", "");
+    hud.IntroVideo = ini.ReadString("Game", "IntroVideo", "");
+    hud.IntroMusic = ini.ReadString("Game", "IntroMusic", "");
+    hud.ExtroVideo = ini.ReadString("Game", "ExtroVideo", "");
+    hud.ExtroMusic = ini.ReadString("Game", "ExtroMusic", "");
+}
+
+void ReadHudLayout(const TIniFile32& ini, HudSettingsStuff& hud) {
+    hud.InventoryLeft = ReadFloat(ini, "InventoryLeft", 0);
+    hud.InventoryTop = ReadFloat(ini, "InventoryTop", 0);
+    hud.InventoryStringLeft = ReadFloat(ini, "InventoryStringLeft", 0);
+    hud.InventoryStringTop = ReadFloat(ini, "InventoryStringTop", 0);
+    hud.InventoryAlpha = ini.ReadInteger("Game", "InventoryAlpha", 0);
+    hud.WeaponLeft = ReadFloat(ini, "WeaponLeft", 0.8f);
+    hud.WeaponTop = ReadFloat(ini, "WeaponTop", 0);
+    hud.WeaponStringLeft = ReadFloat(ini, "WeaponStringLeft", 0.8f);
+    hud.WeaponStringTop = ReadFloat(ini, "WeaponStringTop", 0);
+    hud.WeaponAlpha = ini.ReadInteger("Game", "WeaponAlpha", 0);
+    hud.Pictures.lifeIcon = ini.ReadString("Game", "LifeIcon", "");
+    hud.LifeLeft = ReadFloat(ini, "LifeLeft", 0);
+    hud.LifeStringLeft = ReadFloat(ini, "LifeStringLeft", 0);
+    hud.LifeTop = ReadFloat(ini, "LifeTop", 0.87f);
+    hud.LifeStringTop = ReadFloat(ini, "LifeStringTop", 0.87f);
+    hud.LifeWidth = ReadFloat(ini, "LifeWidth", 0.103f);
+    hud.LifeHeight = ReadFloat(ini, "LifeHeight", 0.121f);
+    hud.LifeAlpha = ini.ReadInteger("Game", "LifeAlpha", 0);
+    hud.Pictures.golemIcon = ini.ReadString("Game", "GolemIcon", "");
+    hud.GolemLeft = ReadFloat(ini, "GolemLeft", 0.4f);
+    hud.GolemStringLeft = ReadFloat(ini, "GolemStringLeft", 0.4f);
+    hud.GolemTop = ReadFloat(ini, "GolemTop", 0.87f);
+    hud.GolemStringTop = ReadFloat(ini, "GolemStringTop", 0.87f);
+    hud.GolemWidth = ReadFloat(ini, "GolemWidth", 0.103f);
+    hud.GolemHeight = ReadFloat(ini, "GolemHeight", 0.121f);
+    hud.GolemAlpha = ini.ReadInteger("Game", "GolemAlpha", 0);
+    hud.Pictures.crossIcon = ini.ReadString("Game", "CrossIcon", "");
+    hud.CrossLeft = ReadFloat(ini, "CrossLeft", 0);
+    hud.CrossTop = ReadFloat(ini, "CrossTop", 0.87f);
+    hud.CrossWidth = ReadFloat(ini, "CrossWidth", 0.103f);
+    hud.CrossHeight = ReadFloat(ini, "CrossHeight", 0.121f);
+    hud.CrossAlpha = ini.ReadInteger("Game", "CrossAlpha", 0);
+    hud.TimerHealth = ReadFloat(ini, "TimerHealth", 2.5f);
+    hud.TimerLeft = ReadFloat(ini, "TimerLeft", 0);
+    hud.TimerTop = ReadFloat(ini, "TimerTop", 0);
+}
+
+void ReadGameConstants(const TIniFile32& ini) {
+    StartLevel = ini.ReadString("Game", "StartLevel", "");
+    StartSaveNumber = ini.ReadInteger("Game", "StartSaveNumber", 1000);
+    CameraMinDistance = ini.ReadInteger("Game", "CameraMinDistance", 0);
+    CameraMaxDistance = ini.ReadInteger("Game", "CameraMaxDistance", 0);
+    CameraStep = ini.ReadInteger("Game", "CameraStep", 0);
+    MenuSoundFile = ini.ReadString("Game", "MenuSound", "");
+    TimerSoundFile = ini.ReadString("Game", "TimerSound", "");
+    CameraSoundFile = ini.ReadString("Game", "CameraSound", "");
+    HelpFile = ini.ReadString("Game", "HelpFile", "");
+    GameTitle = ini.ReadString("Game", "GameTitle", "Ostra 2 Player");
+}
+
+// A window never gets a size of nothing, whatever the file says.
+void PlaceWindow(platform::Window& form, const WindowPlacement& place) {
+    form.SetPosition(place.left, place.top);
+    if (place.width > 0 && place.height > 0) form.SetClientSize(place.width, place.height);
+}
+
+}  // namespace
+
+std::string GameIniPath() {
+    const std::string inGameFolder = GameFolder + "\\game.ini";
+    const std::string real = platform::fs::Resolve(inGameFolder);
+    if (platform::fs::FileExists(inGameFolder) && access(real.c_str(), W_OK) == 0) return inGameFolder;
+    return "game.ini";
+}
+
+void ReadGameSection() {
+    TIniFile32 ini(GameIniPath());
+    HudSettings = HudSettingsStuff{};
+    ReadFontsAndMedia(ini, HudSettings);
+    ReadHudLayout(ini, HudSettings);
+    ReadGameConstants(ini);
+}
+
+void ReadGameIni(platform::Window& form) {
+    WindowPlacement place;
+    {
+        TIniFile32 ini(GameIniPath());
+        place = ReadGeneralAndControl(ini);
+    }
+    ReadGameSection();
+    form.SetTitle(GameTitle);
+    platform::Application::Instance().SetTitle(GameTitle);
+    SetBuiltInClips(Level, HudSettings.DeveloperVideo, HudSettings.IntroMusic, HudSettings.IntroVideo,
+                    HudSettings.ExtroMusic, HudSettings.ExtroVideo);
+    PlaceWindow(form, place);
+    int width = 0, height = 0;
+    form.ClientSize(width, height);
+    G3DInit(width, height, DStuff, form);
+    Level.LoadedQuality = "High";
+    SetCursorVisible(!MouseMode);
+    if (place.fullScreen) G3DFullScreen(form, DStuff);
+}
+
+int32_t ResolutionIndex(int32_t frameHeight) {
+    for (int32_t i = 0; i < 9; ++i) {
+        if (kResolutionHeights[i] == frameHeight) return i;
+    }
+    return 2;
+}
+
+bool WriteGameIni(platform::Window& form) {
+    TIniFile32 ini(GameIniPath());
+    int left = 0, top = 0, width = 0, height = 0;
+    form.Position(left, top);
+    form.ClientSize(width, height);
+    ini.WriteInteger("General", "Top", top);
+    ini.WriteInteger("General", "Left", left);
+    ini.WriteInteger("General", "Width", width);
+    ini.WriteInteger("General", "Height", height);
+    ini.WriteInteger("General", "DepthOfView", DepthOfView);
+    ini.WriteInteger("General", "Resolution", ResolutionIndex(2 * DStuff.CentreY));
+    ini.WriteBool("General", "Fullscreen", FullScreenActive);
+    ini.WriteBool("General", "MouseMode", MouseMode);
+    ini.WriteBool("General", "Music", MusicOn);
+    ini.WriteBool("General", "Texture", HighTextures != 0);
+    for (const ControlKey& control : kControlKeys)
+        ini.WriteInteger("Control", control.key, KeyBindings[control.binding]);
+    return ini.Save();
+}

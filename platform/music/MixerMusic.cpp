@@ -1,0 +1,94 @@
+#include "platform/music/MixerMusic.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/audio/MixerHandles.h"
+#include "platform/audio/MixerSession.h"
+#include "platform/fs/FileSystem.h"
+
+namespace platform::music {
+namespace {
+
+using platform::audio::MixerSession;
+using platform::audio::MusicHandle;
+
+class MixerModulePlayer : public ModulePlayer {
+  public:
+    MixerModulePlayer(std::shared_ptr<MixerSession> session, bool loop)
+        : session_(std::move(session)), loop_(loop) {}
+    ~MixerModulePlayer() override { Forget(); }
+
+    bool Load(const std::string& fileName) override {
+        Forget();
+        if (!platform::fs::ReadWholeFile(fileName, bytes_) || bytes_.size() > INT_MAX) return false;
+        SDL_RWops* rw = SDL_RWFromConstMem(bytes_.data(), int(bytes_.size()));
+        if (rw == nullptr) return false;
+        // Only the module decoder is asked: other kinds of file are refused.
+        music_ = MusicHandle(Mix_LoadMUSType_RW(rw, MUS_MOD, 1));
+        return bool(music_);
+    }
+
+    void Rewind() override {
+        if (music_ && IsCurrent()) Mix_RewindMusic();
+    }
+
+    bool IsReady() const override { return bool(music_); }
+
+    void Play() override {
+        if (!music_) return;
+        Mix_VolumeMusic(MixerVolume());
+        if (Mix_PlayMusic(music_.Get(), loop_ ? -1 : 1) == 0) Current() = music_.Get();
+    }
+
+    void SetVolume(int volume) override {
+        volume_ = std::clamp(volume, 0, 100);
+        if (IsCurrent()) Mix_VolumeMusic(MixerVolume());
+    }
+
+    bool IsPlaying() const override { return IsCurrent() && Mix_PlayingMusic() != 0; }
+
+  private:
+    // The piece SDL2_mixer plays now (it plays one at a time).
+    static Mix_Music*& Current() {
+        static Mix_Music* current = nullptr;
+        return current;
+    }
+    bool IsCurrent() const { return music_ && Current() == music_.Get(); }
+    void Forget() {
+        if (IsCurrent()) Current() = nullptr;
+        music_.Reset();
+    }
+    int MixerVolume() const { return volume_ * MIX_MAX_VOLUME / 100; }
+
+    std::shared_ptr<MixerSession> session_;
+    bool loop_;
+    int volume_ = 100;
+    std::string bytes_;  // the module file; the decoder reads from it
+    MusicHandle music_;
+};
+
+class MixerMusicService : public MusicService {
+  public:
+    explicit MixerMusicService(std::shared_ptr<MixerSession> session)
+        : session_(std::move(session)) {}
+    std::unique_ptr<ModulePlayer> CreatePlayer(bool loop) override {
+        return std::make_unique<MixerModulePlayer>(session_, loop);
+    }
+
+  private:
+    std::shared_ptr<MixerSession> session_;
+};
+
+}  // namespace
+
+std::unique_ptr<MusicService> OpenMixerMusic() {
+    auto session = MixerSession::Acquire();
+    if (!session) return nullptr;
+    return std::make_unique<MixerMusicService>(std::move(session));
+}
+
+}  // namespace platform::music

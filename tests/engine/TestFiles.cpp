@@ -1,0 +1,83 @@
+#include "tests/engine/TestFiles.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/fs/FileSystem.h"
+
+namespace enginetest {
+
+namespace {
+void PutWord(std::string& s, size_t at, uint16_t v) {
+    s[at] = static_cast<char>(v & 0xFF);
+    s[at + 1] = static_cast<char>(v >> 8);
+}
+void AppendWord(std::string& s, uint16_t v) {
+    s.push_back(static_cast<char>(v & 0xFF));
+    s.push_back(static_cast<char>(v >> 8));
+}
+void AppendLong(std::string& s, int32_t v) {
+    const auto u = static_cast<uint32_t>(v);
+    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
+}
+}  // namespace
+
+std::string MakePcx(int width, int height, const std::string& data, const std::string& palette) {
+    std::string file(128, '\0');
+    file[0] = 10;
+    file[1] = 5;
+    file[2] = 1;
+    file[3] = 8;
+    PutWord(file, 8, static_cast<uint16_t>(width - 1));
+    PutWord(file, 10, static_cast<uint16_t>(height - 1));
+    file += data;
+    if (palette.empty()) {
+        file.push_back(12);
+        for (int i = 0; i < 256; ++i) {
+            file.push_back(static_cast<char>(i));
+            file.push_back(static_cast<char>(255 - i));
+            file.push_back(static_cast<char>(i / 2));
+        }
+    } else {
+        file += palette;
+    }
+    return file;
+}
+
+std::string PlainRuns(const std::vector<uint8_t>& indices) {
+    return std::string(indices.begin(), indices.end());
+}
+
+std::string MeshFileBytes(const TG3DMesh& mesh) {
+    std::string s;
+    AppendWord(s, static_cast<uint16_t>(mesh.LastVertex));
+    AppendWord(s, static_cast<uint16_t>(mesh.LastFace));
+    for (const auto* axis : {&mesh.X, &mesh.Y, &mesh.Z}) {
+        for (int32_t i = 0; i <= mesh.LastVertex; ++i) AppendLong(s, (*axis)[i]);
+    }
+    for (int32_t j = 0; j <= mesh.LastFace; ++j) {
+        const TG3DFace& f = mesh.Faces[j];
+        for (uint16_t w :
+             {f.V0, f.V1, f.V2, f.Texture, f.Layout, f.DoubleSided, f.Kind, f.Transparency}) {
+            AppendWord(s, w);
+        }
+    }
+    return s;
+}
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "g3dtest-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ScratchFolder::Write(const std::string& name, const std::string& bytes) const {
+    platform::fs::WriteFileAtomic(Path(name), bytes);
+    return Path(name);
+}
+
+}  // namespace enginetest
