@@ -2,6 +2,7 @@
 
 #include "engine/G3DImages.h"
 #include "engine/G3DState.h"
+#include "game/LevelStuff.h"
 
 FontMetrics FontSizes[2] = {{3, 7}, {8, 15}};
 
@@ -60,6 +61,16 @@ void CutFontSheet(int32_t font, FontMetrics metrics) {
             x = 0;
             y += metrics.height + 1;
         }
+    }
+}
+
+void LoadBlocTextures(const LevelStuff& level, TDStuff& engine) {
+    for (int32_t t = 0; t < static_cast<int32_t>(level.Blocs.size()); ++t) {
+        const BlocStuff& bloc = level.Blocs[t];
+        if (bloc.Undefined != 0) continue;
+        LoadIcon(kInventoryIconSlot + t, bloc.InventoryIcon, engine);
+        LoadIcon(kWeaponIconSlot + t, bloc.WeaponIcon, engine);
+        LoadIcon(kWeaponFireIconSlot + t, bloc.WeaponFireIcon, engine);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 struct TDStuff;
+struct LevelStuff;
 
 // Image slots of the HUD.
 constexpr int32_t kFontSheetSlot = 0;
@@ -38,6 +39,10 @@ struct HudPictures {
 
 // The image slot of character `c` in font `font` (0 or 1).
 int32_t GlyphSlot(int32_t font, uint8_t c);
+
+// Loads the three icons of every defined bloc type that names them into slots
+// 1000 + t, 1300 + t and 1600 + t.
+void LoadBlocTextures(const LevelStuff& level, TDStuff& engine);
 
 // Loads the life, golem and cross icons (each when named), then cuts the small
 // font and then the big font into their glyph slots.
