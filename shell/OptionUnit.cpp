@@ -1,14 +1,7 @@
 #include "shell/OptionUnit.h"
 
+#include "shell/DialogWindow.h"
+
 TOptionForm* OptionForm = nullptr;
 
-TOptionForm::TOptionForm() {
-    platform::WindowSettings settings;
-    settings.title = "";
-    settings.width = 400;
-    settings.height = 300;
-    settings.visible = false;
-    settings.resizable = false;
-    window_ = std::make_unique<platform::Window>(settings);
-    window_->SetListener(this);
-}
+TOptionForm::TOptionForm() : window_(CreateDialogWindow(400, 300, this)) {}

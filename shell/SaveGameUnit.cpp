@@ -1,14 +1,7 @@
 #include "shell/SaveGameUnit.h"
 
+#include "shell/DialogWindow.h"
+
 TSaveGameForm* SaveGameForm = nullptr;
 
-TSaveGameForm::TSaveGameForm() {
-    platform::WindowSettings settings;
-    settings.title = "";
-    settings.width = 320;
-    settings.height = 240;
-    settings.visible = false;
-    settings.resizable = false;
-    window_ = std::make_unique<platform::Window>(settings);
-    window_->SetListener(this);
-}
+TSaveGameForm::TSaveGameForm() : window_(CreateDialogWindow(320, 240, this)) {}

@@ -71,31 +71,39 @@ void InitJoystick() {
     NoJoystick = !platform::OpenJoystick1(JoyCaps) || !platform::ReadJoystick1(position);
 }
 
-bool JoyLeft() {
+namespace {
+
+enum class Axis { X, Y };
+
+// Position of joystick 1 on an axis and the half of that axis's range; false
+// when the joystick does not answer.
+bool AxisState(Axis axis, int64_t& position, int64_t& half) {
     platform::JoystickPosition p;
     if (!JoyPosition(p)) return false;
-    return static_cast<int64_t>(static_cast<int32_t>(p.x)) < HalfRange(JoyCaps.xMin, JoyCaps.xMax) / 2;
+    position = static_cast<int32_t>(axis == Axis::X ? p.x : p.y);
+    half = axis == Axis::X ? HalfRange(JoyCaps.xMin, JoyCaps.xMax)
+                           : HalfRange(JoyCaps.yMin, JoyCaps.yMax);
+    return true;
 }
 
-bool JoyRight() {
-    platform::JoystickPosition p;
-    if (!JoyPosition(p)) return false;
-    return static_cast<int64_t>(static_cast<int32_t>(p.x)) >
-           HalfRange(JoyCaps.xMin, JoyCaps.xMax) * 3 / 2;
+// Below a quarter of the axis's range, measured from 0.
+bool AxisLow(Axis axis) {
+    int64_t position = 0, half = 0;
+    return AxisState(axis, position, half) && position < half / 2;
 }
 
-bool JoyUp() {
-    platform::JoystickPosition p;
-    if (!JoyPosition(p)) return false;
-    return static_cast<int64_t>(static_cast<int32_t>(p.y)) < HalfRange(JoyCaps.yMin, JoyCaps.yMax) / 2;
+// Above three quarters of the axis's range, measured from 0.
+bool AxisHigh(Axis axis) {
+    int64_t position = 0, half = 0;
+    return AxisState(axis, position, half) && position > half * 3 / 2;
 }
 
-bool JoyDown() {
-    platform::JoystickPosition p;
-    if (!JoyPosition(p)) return false;
-    return static_cast<int64_t>(static_cast<int32_t>(p.y)) >
-           HalfRange(JoyCaps.yMin, JoyCaps.yMax) * 3 / 2;
-}
+}  // namespace
+
+bool JoyLeft() { return AxisLow(Axis::X); }
+bool JoyRight() { return AxisHigh(Axis::X); }
+bool JoyUp() { return AxisLow(Axis::Y); }
+bool JoyDown() { return AxisHigh(Axis::Y); }
 
 bool JoyButton(uint8_t n) {
     if (n < 1 || n > 4) return false;

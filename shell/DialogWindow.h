@@ -1,0 +1,11 @@
+// The window of a dialog: created hidden, shown when the dialog opens.
+#pragma once
+
+#include <memory>
+
+#include "platform/window/Window.h"
+
+// A hidden, fixed-size dialog window of `width` × `height` reporting to
+// `listener`.
+std::unique_ptr<platform::Window> CreateDialogWindow(int width, int height,
+                                                     platform::WindowListener* listener);
