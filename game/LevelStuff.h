@@ -110,6 +110,9 @@ struct TileAnimationStuff {
     TG3DMesh* AnimMesh = nullptr;
     float FramePosition = 0;
     int32_t PreviousFrame = 0;
+    // 1 when the row counts as an instance of AnimType (added over a cell);
+    // rows read from a level file and explosions count none.
+    uint8_t CountsInstance = 0;
 };
 
 // Free the mesh an entry owns; the lists call them when they remove or clear

@@ -1,10 +1,5 @@
 #include "tests/engine/TestFiles.h"
 
-#include <cstdlib>
-#include <filesystem>
-
-#include "platform/fs/FileSystem.h"
-
 namespace enginetest {
 
 namespace {
@@ -63,21 +58,6 @@ std::string MeshFileBytes(const TG3DMesh& mesh) {
         }
     }
     return s;
-}
-
-ScratchFolder::ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "g3dtest-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ScratchFolder::Write(const std::string& name, const std::string& bytes) const {
-    platform::fs::WriteFileAtomic(Path(name), bytes);
-    return Path(name);
 }
 
 }  // namespace enginetest

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/G3DMesh.h"
+#include "tests/common/ScratchFolder.h"
 
 namespace enginetest {
 
@@ -21,19 +22,6 @@ std::string PlainRuns(const std::vector<uint8_t>& indices);
 // The bytes of a mesh file holding `mesh`.
 std::string MeshFileBytes(const TG3DMesh& mesh);
 
-// A fresh folder under the system's temporary folder, removed by the destructor.
-class ScratchFolder {
-  public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    // Writes a file into the folder and returns its absolute path.
-    std::string Write(const std::string& name, const std::string& bytes) const;
-    std::string Path(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
+using ScratchFolder = testutil::ScratchFolder;
 
 }  // namespace enginetest

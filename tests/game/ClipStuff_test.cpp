@@ -2,34 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "game/LevelStuff.h"
-#include "platform/fs/FileSystem.h"
 #include "platform/msgbox/MessageBox.h"
+#include "tests/common/ScratchFolder.h"
 
 namespace {
 
 class ClipStuffTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/clips_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-        platform::SetMessageSink(&messages);
-    }
+    void SetUp() override { platform::SetMessageSink(&messages); }
     void TearDown() override {
         platform::SetMessageSink(nullptr);
         for (int32_t c = 0; c < kClipCount; ++c) ClearClip(Level.Clips[c]);
-        std::system(("rm -rf '" + folder + "'").c_str());
     }
 
     // Writes a definition file with `text` and loads its clips into Level.
     void Load(const std::string& text, const std::string& name = "def.ini") {
-        const std::string path = folder + "/" + name;
-        ASSERT_TRUE(platform::fs::WriteFileAtomic(path, text));
-        LoadClips(path, Level);
+        LoadClips(scratch.Write(name, text), Level);
     }
 
     // A mesh file with three vertices and one face; returns its path.
@@ -39,12 +30,11 @@ class ClipStuffTest : public ::testing::Test {
         bytes[4 + 12 * 3] = 0;
         bytes[4 + 12 * 3 + 2] = 1;
         bytes[4 + 12 * 3 + 4] = 2;
-        const std::string path = folder + "/" + name;
-        EXPECT_TRUE(platform::fs::WriteFileAtomic(path, bytes));
-        return path;
+        return scratch.Write(name, bytes);
     }
 
-    std::string folder;
+    testutil::ScratchFolder scratch;
+    const std::string folder = scratch.Root();
     platform::RecordingMessageSink messages;
 };
 

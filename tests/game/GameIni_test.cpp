@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "engine/G3DState.h"
@@ -15,6 +14,7 @@
 #include "platform/window/Application.h"
 #include "platform/window/Window.h"
 #include "support/WinFunc.h"
+#include "tests/common/ScratchFolder.h"
 
 namespace {
 
@@ -22,9 +22,6 @@ class GameIniTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(platform::Application::Instance().Initialise());
-        char pattern[] = "/tmp/gameini-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
         previousFolder = platform::fs::CurrentFolder();
         ASSERT_TRUE(platform::fs::SetCurrentFolder(folder));
         GameFolder = folder;
@@ -37,11 +34,10 @@ protected:
     void TearDown() override {
         window.reset();
         platform::fs::SetCurrentFolder(previousFolder);
-        std::system(("rm -rf " + folder).c_str());
         platform::Application::Instance().Finalise();
     }
     void WriteIni(const std::string& text) {
-        std::ofstream(folder + "/Game.INI", std::ios::binary) << text;
+        scratch.Write("Game.INI", text);
     }
     std::string ReadIni() {
         std::string bytes;
@@ -49,7 +45,9 @@ protected:
         return bytes;
     }
 
-    std::string folder, previousFolder;
+    testutil::ScratchFolder scratch;
+    const std::string folder = scratch.Root();
+    std::string previousFolder;
     std::unique_ptr<platform::Window> window;
 };
 

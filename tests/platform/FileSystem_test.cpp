@@ -6,8 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,6 +13,7 @@
 
 #include "platform/fs/FileStream.h"
 #include "platform/fs/PathResolver.h"
+#include "tests/common/ScratchFolder.h"
 
 namespace {
 
@@ -23,24 +22,12 @@ namespace pfs = platform::fs;
 class FileSystemTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/filesystem-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        char real[PATH_MAX];
-        ASSERT_NE(realpath(pattern, real), nullptr);
-        root_ = real;
         saved_ = pfs::CurrentFolder();
         ASSERT_TRUE(pfs::SetCurrentFolder(root_));
     }
-    void TearDown() override {
-        EXPECT_TRUE(pfs::SetCurrentFolder(saved_));
-        std::filesystem::permissions(root_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add);
-        std::filesystem::remove_all(root_);
-    }
+    void TearDown() override { EXPECT_TRUE(pfs::SetCurrentFolder(saved_)); }
     void Write(const std::string& relative, const std::string& text) {
-        std::filesystem::path path = root_ + "/" + relative;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
+        scratch_.Write(relative, text);
     }
     std::string Read(const std::string& relative) {
         std::ifstream in(root_ + "/" + relative, std::ios::binary);
@@ -55,7 +42,8 @@ class FileSystemTest : public ::testing::Test {
         return names;
     }
 
-    std::string root_;
+    testutil::ScratchFolder scratch_;
+    const std::string root_ = scratch_.Root();
     std::string saved_;
 };
 

@@ -13,6 +13,7 @@
 
 #include "platform/audio/MixerSession.h"
 #include "platform/fs/FileSystem.h"
+#include "tests/common/ScratchFolder.h"
 
 using namespace platform::audio;
 
@@ -38,9 +39,7 @@ const PcmFormat kStereo16{2, 44100, 16, 4};
 class MixerCapture : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "mixerXXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        file_ = pattern + "/out.raw";
+        file_ = scratch_.Path("out.raw");
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", file_.c_str(), 1);
         device_ = OpenMixerAudioDevice();
@@ -67,6 +66,7 @@ class MixerCapture : public ::testing::Test {
         }
         return frames;
     }
+    testutil::ScratchFolder scratch_;
     std::string file_;
     std::unique_ptr<AudioDevice> device_;
 };

@@ -5,10 +5,9 @@
 #include <unistd.h>
 
 #include <climits>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "tests/common/ScratchFolder.h"
 
 namespace {
 
@@ -17,31 +16,20 @@ using platform::fs::Resolve;
 using platform::fs::SameNameIgnoringCase;
 using platform::fs::SetCurrentFolder;
 
-// A fresh folder under /tmp holding a small tree with mixed-case names; the
+// A scratch folder holding a small tree with mixed-case names; the
 // virtual current folder is put back after each test.
 class PathResolverTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/resolver-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        char real[PATH_MAX];
-        ASSERT_NE(realpath(pattern, real), nullptr);
-        root_ = real;
         saved_ = CurrentFolder();
         Make("level/File.txt");
         Make("Save/Slot1/savegame.bin");
     }
-    void TearDown() override {
-        EXPECT_TRUE(SetCurrentFolder(saved_));
-        std::filesystem::remove_all(root_);
-    }
-    void Make(const std::string& relative) {
-        std::filesystem::path path = root_ + "/" + relative;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path) << "x";
-    }
+    void TearDown() override { EXPECT_TRUE(SetCurrentFolder(saved_)); }
+    void Make(const std::string& relative) { scratch_.Write(relative, "x"); }
 
-    std::string root_;
+    testutil::ScratchFolder scratch_;
+    const std::string root_ = scratch_.Root();
     std::string saved_;
 };
 

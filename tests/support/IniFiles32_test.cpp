@@ -9,11 +9,11 @@
 #include <climits>
 #include <clocale>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <random>
 
 #include "platform/fs/FileSystem.h"
+#include "tests/common/ScratchFolder.h"
 
 namespace {
 
@@ -21,19 +21,8 @@ using Strings = std::vector<std::string>;
 
 class IniFiles32Test : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/inifiles32_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     std::string Put(const std::string& name, const std::string& bytes) {
-        size_t slash = name.rfind('/');
-        if (slash != std::string::npos)
-            platform::fs::CreateFolders(dir_ + "/" + name.substr(0, slash));
-        EXPECT_TRUE(platform::fs::WriteFileAtomic(dir_ + "/" + name, bytes));
-        return dir_ + "/" + name;
+        return scratch_.Write(name, bytes);
     }
     std::string Get(const std::string& name) {
         std::string bytes;
@@ -58,7 +47,8 @@ class IniFiles32Test : public ::testing::Test {
         return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 1 : 0;
     }
 
-    std::string dir_;
+    testutil::ScratchFolder scratch_;
+    const std::string dir_ = scratch_.Root();
 };
 
 TEST_F(IniFiles32Test, LineSyntax) {

@@ -3,13 +3,12 @@
 #include "support/ModPlay.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <thread>
 
-#include "platform/fs/FileSystem.h"
 #include "platform/music/RecordingMusic.h"
+#include "tests/common/ScratchFolder.h"
 
 using platform::music::RecordingMusic;
 using platform::music::RecordingMusicLog;
@@ -120,14 +119,12 @@ bool PlaysAfter(int ms) {
 class ModPlayMixer : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "modXXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        ASSERT_TRUE(platform::fs::WriteFileAtomic(dir_ + "/Tiny.MOD", TinyMod()));
+        scratch_.Write("Tiny.MOD", TinyMod());
         InitMusic();
     }
     void TearDown() override { CloseMusic(); }
-    std::string dir_;
+    testutil::ScratchFolder scratch_;
+    const std::string dir_ = scratch_.Root();
 };
 
 TEST_F(ModPlayMixer, ModulePlaysOnceThenEnds) {
@@ -152,7 +149,7 @@ TEST_F(ModPlayMixer, LoopedModuleGoesOnAndStopsOnRequest) {
 }
 
 TEST_F(ModPlayMixer, FilesThatAreNotModulesStaySilent) {
-    ASSERT_TRUE(platform::fs::WriteFileAtomic(dir_ + "/text.mod", "just words, no music"));
+    scratch_.Write("text.mod", "just words, no music");
     PlayMusic(dir_ + "/text.mod", 0, true);
     ASSERT_TRUE(MusicPlayer);
     EXPECT_FALSE(MusicPlayer->IsReady());

@@ -12,6 +12,7 @@
 
 #include "platform/audio/RecordingAudioDevice.h"
 #include "platform/fs/FileSystem.h"
+#include "tests/common/ScratchFolder.h"
 #include "tests/support/WaveBuilder.h"
 
 using namespace wavetest;
@@ -118,9 +119,6 @@ TEST(SndChannelMix, OutOfRangeInputsAreHeldInRange) {
 class SndTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "sndXXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
         auto device = std::make_unique<RecordingAudioDevice>();
         device_ = device.get();
         log_ = device->Log();
@@ -128,9 +126,7 @@ class SndTest : public ::testing::Test {
         ASSERT_TRUE(SoundReady);
         engine_.CamMatrix = {1, 0, 0, 0, 1, 0, 0, 0, 1};
         SetHearingDistance(14336, engine_);
-        ASSERT_TRUE(platform::fs::WriteFileAtomic(
-            dir_ + "/beep.wav", PcmWave(1, 22050, 16, Sine16(2205, 1, 440, 22050))));
-        LoadSound(dir_ + "/beep.wav", beep_);
+        LoadSound(Write("beep.wav", PcmWave(1, 22050, 16, Sine16(2205, 1, 440, 22050))), beep_);
         ASSERT_TRUE(beep_ && !beep_->Empty());
         log_->Calls.clear();
     }
@@ -139,8 +135,7 @@ class SndTest : public ::testing::Test {
         ShutDownSound();
     }
     std::string Write(const std::string& name, const std::string& bytes) {
-        EXPECT_TRUE(platform::fs::WriteFileAtomic(dir_ + "/" + name, bytes));
-        return dir_ + "/" + name;
+        return scratch_.Write(name, bytes);
     }
     int Calls(const std::string& prefix) const {
         return int(std::count_if(log_->Calls.begin(), log_->Calls.end(),
@@ -160,7 +155,8 @@ class SndTest : public ::testing::Test {
     }
 
     static inline TDStuff engine_;
-    std::string dir_;
+    testutil::ScratchFolder scratch_;
+    const std::string dir_ = scratch_.Root();
     RecordingAudioDevice* device_ = nullptr;
     std::shared_ptr<RecordingLog> log_;
     std::unique_ptr<TSoundBuffer> beep_;
@@ -331,11 +327,7 @@ TEST(SndWithoutDevice, EveryOperationDoesNothing) {
 class SndOnDisk : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "snddiskXXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        ASSERT_TRUE(platform::fs::WriteFileAtomic(
-            dir_ + "/tone.wav", PcmWave(1, 44100, 16, Sine16(4410, 1, 440, 44100))));
+        scratch_.Write("tone.wav", PcmWave(1, 44100, 16, Sine16(4410, 1, 440, 44100)));
         engine_.CamMatrix = {1, 0, 0, 0, 1, 0, 0, 0, 1};
         SetHearingDistance(14336, engine_);
     }
@@ -372,7 +364,8 @@ class SndOnDisk : public ::testing::Test {
     }
 
     static inline TDStuff engine_;
-    std::string dir_;
+    testutil::ScratchFolder scratch_;
+    const std::string dir_ = scratch_.Root();
 };
 
 TEST_F(SndOnDisk, PositionalSoundIsLouderOnItsSide) {

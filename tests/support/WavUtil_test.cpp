@@ -3,12 +3,12 @@
 #include "support/WavUtil.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "platform/fs/FileSystem.h"
+#include "tests/common/ScratchFolder.h"
 #include "tests/support/WaveBuilder.h"
 
 using namespace wavetest;
@@ -139,15 +139,11 @@ TEST(WavUtil, RiffSizeBeyondTheFileIsCutToTheFile) {
 
 class WavUtilFiles : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "wavutilXXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
     static bool Have(const char* tool) {
         return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
     }
-    std::string dir_;
+    testutil::ScratchFolder scratch_;
+    const std::string dir_ = scratch_.Root();
 };
 
 TEST_F(WavUtilFiles, MissingFileFailsToOpen) {

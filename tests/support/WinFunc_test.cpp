@@ -2,18 +2,17 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
-#include <fstream>
 #include <string>
 
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/PathResolver.h"
 #include "platform/window/Application.h"
 #include "platform/window/Cursor.h"
+#include "tests/common/ScratchFolder.h"
 
 namespace {
 
@@ -39,23 +38,15 @@ TEST(KeyNames, ListedNamesAndOneCharacterRest) {
 
 class DataFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/datafile-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf " + folder).c_str()); }
-
-    void Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
-    }
+    void Write(const std::string& name, const std::string& bytes) { scratch.Write(name, bytes); }
     std::string Read(const std::string& name) {
         std::string bytes;
         platform::fs::ReadWholeFile(folder + "/" + name, bytes);
         return bytes;
     }
 
-    std::string folder;
+    testutil::ScratchFolder scratch;
+    const std::string folder = scratch.Root();
 };
 
 TEST_F(DataFileTest, MissingFileIsCreatedEmptyExistingFileKeepsItsBytes) {

@@ -7,8 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,6 +15,7 @@
 #include <vector>
 
 #include "platform/fs/PathResolver.h"
+#include "tests/common/ScratchFolder.h"
 
 namespace {
 
@@ -26,11 +25,6 @@ using Strings = std::vector<std::string>;
 class DirCopyTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/dircpy-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        char real[PATH_MAX];
-        ASSERT_NE(realpath(pattern, real), nullptr);
-        root_ = real;
         saved_ = platform::fs::CurrentFolder();
         ASSERT_TRUE(platform::fs::SetCurrentFolder(root_));
         copier_.OnError = [this](TFileCopyNew&, const std::string& message) {
@@ -38,18 +32,11 @@ class DirCopyTest : public ::testing::Test {
         };
         copier_.ShowProgressOnMemo = false;
     }
-    void TearDown() override {
-        EXPECT_TRUE(platform::fs::SetCurrentFolder(saved_));
-        const auto options = stdfs::directory_options::skip_permission_denied;
-        for (const auto& entry : stdfs::recursive_directory_iterator(root_, options)) {
-            if (entry.is_directory() && !entry.is_symlink()) chmod(entry.path().c_str(), 0755);
-        }
-        stdfs::remove_all(root_);
-    }
-    std::string Path(const std::string& relative) { return root_ + "/" + relative; }
+    // The scratch folder gives the locked folders back their rights on removal.
+    void TearDown() override { EXPECT_TRUE(platform::fs::SetCurrentFolder(saved_)); }
+    std::string Path(const std::string& relative) { return scratch_.Path(relative); }
     void Write(const std::string& relative, const std::string& text) {
-        stdfs::create_directories(stdfs::path(Path(relative)).parent_path());
-        std::ofstream(Path(relative), std::ios::binary) << text;
+        scratch_.Write(relative, text);
     }
     std::string Read(const std::string& relative) {
         std::ifstream in(Path(relative), std::ios::binary);
@@ -70,7 +57,8 @@ class DirCopyTest : public ::testing::Test {
         return names;
     }
 
-    std::string root_;
+    testutil::ScratchFolder scratch_;
+    const std::string root_ = scratch_.Root();
     std::string saved_;
     TFileCopyNew copier_;
     Strings errors_;
