@@ -14,7 +14,62 @@ constexpr int32_t kCommandCount = 257;
 // Running behaviour instances a level keeps at most.
 constexpr int32_t kMaxBehaviourInstances = 2048;
 
-// One compiled command line. Opcode 0 is the empty command.
+// Opcodes of the compiled commands; each names the keyword it comes from.
+enum BehaviourOpcode : int32_t {
+    kOpEmpty = 0,  // no line, or a keyword the compiler does not know
+    kOpWaitForPlayer = 1,
+    kOpMakeFall = 2,
+    kOpPutObject = 3,
+    kOpGoto = 4,
+    kOpDelay = 5,
+    kOpPlayClip = 6,
+    kOpMoveTo = 7,
+    kOpTransformTo = 8,
+    kOpMoveNearPlayer = 9,
+    kOpShootPlayer = 10,
+    kOpSetBehaviour = 11,
+    kOpPlayActionSound = 12,
+    kOpPlayTileAnimation = 13,
+    kOpGiveObjectToPlayer = 14,
+    kOpWaitForBlocNumberInLevel = 15,
+    kOpWaitForPlayerHaveObject = 16,
+    kOpWaitForPlayerActivation = 17,
+    kOpWaitForPlayerActivationWithObject = 18,
+    kOpOpenDoor = 19,
+    kOpMoveToAbsolute = 20,
+    kOpAddHealth = 21,
+    kOpAddHealthToPlayer = 22,
+    kOpMovePlayerAbsolute = 23,
+    kOpAddPlayerSpeed = 24,
+    kOpTimerOff = 25,
+    kOpTimerOn = 26,
+    kOpAddTimerValue = 27,
+    kOpSetTimerValue = 28,
+    kOpGameOver = 29,
+    kOpGameWon = 30,
+    kOpSetSaveCount = 31,
+    kOpAddSaveCount = 32,
+    kOpSetLightRange = 33,
+    kOpAddLightRange = 34,
+    kOpPutLight = 35,
+    kOpAddLight = 36,
+    kOpPutLightAbsolute = 37,
+    kOpAddLightAbsolute = 38,
+    kOpSetSky = 39,
+    kOpPutRotation = 40,
+    kOpAddRotation = 41,
+    kOpPutRotationAbsolute = 42,
+    kOpAddRotationAbsolute = 43,
+    kOpMoveUntilBlocked = 44,
+    kOpTransformBehaviour = 45,
+    kOpPutObjectAbsolute = 46,
+    kOpWaitForPlayerActivationAbsolute = 47,
+    kOpWaitForPlayerActivationWithObjectAbsolute = 48,
+};
+constexpr int32_t kLastOpcode = kOpWaitForPlayerActivationWithObjectAbsolute;
+
+// One compiled command line. Opcode 0 is the empty command. Which slots a
+// command uses is given by its keyword (see Behaviours.h); unused slots are 0.
 struct CommandStuff {
     int32_t Opcode = 0;
     int32_t Param1 = 0, Param2 = 0, Param3 = 0;
@@ -24,13 +79,15 @@ struct CommandStuff {
     std::string Line;  // the trimmed text of the key
 };
 
-// One compiled behaviour; an empty name means it does not exist.
+// One compiled behaviour; an empty name means it does not exist. The level
+// keeps 256 of them, recompiled by every load of a level definition.
 struct BehaviourTypeStuff {
     std::string BehaviourName;
     std::array<CommandStuff, kCommandCount> Commands;
 };
 
-// One running behaviour instance.
+// One running behaviour instance. Created by AddBehaviour when a level state is
+// read; saved and restored with the level; never removed.
 struct BehaviourStuff {
     int32_t BehaviourType = 0;  // 0..255
     int32_t CellX = 0, CellY = 0, CellZ = 0;

@@ -145,8 +145,12 @@ void ClearClip(ClipStuff& clip) {
 }
 
 void LoadClips(const std::string& fileName, LevelStuff& level) {
-    for (int32_t c = 0; c <= kLastDefinedClip; ++c) ClearClip(level.Clips[c]);
     const TIniFile32 ini(fileName);
+    LoadClips(ini, level);
+}
+
+void LoadClips(const TIniFile32& ini, LevelStuff& level) {
+    for (int32_t c = 0; c <= kLastDefinedClip; ++c) ClearClip(level.Clips[c]);
     for (int32_t c = 0; c <= kLastDefinedClip; ++c) {
         const ClipReader in(ini, c);
         if (!in.HasKeys()) continue;

@@ -11,6 +11,7 @@
 #include "engine/G3DMesh.h"
 
 struct LevelStuff;
+class TIniFile32;
 
 // Clips of a level, 0..35.
 constexpr int32_t kClipCount = 36;
@@ -89,6 +90,8 @@ void ClearClip(ClipStuff& clip);
 // file `fileName`. Every load starts from cleared clips (the meshes of the
 // previous definition freed), so a clip without a section is a default clip.
 void LoadClips(const std::string& fileName, LevelStuff& level);
+// The same from a definition file already read.
+void LoadClips(const TIniFile32& ini, LevelStuff& level);
 
 // Sets the media of the built-in clips 33 (developer video, then clip 34),
 // 34 (intro, looping) and 35 (extro, looping); their other fields stay.

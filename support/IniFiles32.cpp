@@ -150,6 +150,10 @@ void TIniFile32::ParseText(const std::string& bytes) {
     keyIndex_.clear();
     std::string_view text(bytes);
     text = text.substr(0, text.find('\0'));
+    // One allocation for the line list instead of growing it line by line.
+    size_t breaks = 0;
+    for (char c : text) breaks += (c == '\n' || c == '\r') ? 1 : 0;
+    lines_.reserve(breaks + 1);
     size_t pos = 0;
     while (pos < text.size()) {
         size_t stop = text.find_first_of("\r\n", pos);

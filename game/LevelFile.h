@@ -1,0 +1,36 @@
+// Level state files: writing the level record into a binary level file (the
+// level left, or a level saved with a game) and reading one back into the
+// level record, followed by the rebuild of everything derived from it: the
+// level definition, instance counts, mesh copies, the behaviour instances and
+// golems of the grid's cells, and the golems' reset.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct LevelStuff;
+struct TDStuff;
+
+namespace platform {
+class Window;
+}
+
+// Writes `level` and the game clock `GameTime` into the level file `path`,
+// replacing the whole file at once (never half-written). False when it could
+// not be written; the old file is then untouched.
+bool WriteLevelState(const std::string& path, const LevelStuff& level);
+
+// Reads the level file `path` into `level`, loads the definition it names with
+// `quality`, and rebuilds the level (instance counts, mesh copies, behaviour
+// instances and golems started from the grid, golem reset, the random seed,
+// the game clock and frame step). The whole file is checked before anything
+// changes: a missing or invalid file shows "The file <path> is missing or
+// invalid." and ends the program through ShutDownGame(form).
+void ReadLevelState(const std::string& path, const std::string& quality, LevelStuff& level,
+                    platform::Window& form, TDStuff& engine);
+
+// Puts every golem of `level` back to its starting state: seeds the random
+// generator with the level's RandSeed; each golem looks along its heading,
+// aims at its own position, stands in the cell of its position, in state 0,
+// having not seen the hero, and makes no sound for the next 2000 ms.
+void ResetGolems(LevelStuff& level);
