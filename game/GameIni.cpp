@@ -31,10 +31,10 @@ struct ControlKey {
     int binding;
 };
 constexpr ControlKey kControlKeys[] = {
-    {"KeyWeapon", 13},   {"KeyInventory", 12}, {"KeyLookUp", 0},    {"KeyLookDown", 1},
-    {"KeyMoveUp", 2},    {"KeyMoveDown", 3},   {"KeyLookLeft", 4},  {"KeyLookRight", 5},
-    {"KeyMoveLeft", 6},  {"KeyMoveRight", 7},  {"KeyButton1", 8},   {"KeyButton2", 9},
-    {"KeyButton3", 10},  {"KeyButton4", 11},
+    {"KeyWeapon", 13},  {"KeyInventory", 12}, {"KeyLookUp", 0},   {"KeyLookDown", 1},
+    {"KeyMoveUp", 2},   {"KeyMoveDown", 3},   {"KeyLookLeft", 4}, {"KeyLookRight", 5},
+    {"KeyMoveLeft", 6}, {"KeyMoveRight", 7},  {"KeyButton1", 8},  {"KeyButton2", 9},
+    {"KeyButton3", 10}, {"KeyButton4", 11},
 };
 
 constexpr int32_t kResolutionHeights[] = {120, 200, 240, 384, 480, 600, 768, 1024, 1200};
@@ -62,7 +62,8 @@ WindowPlacement ReadGeneralAndControl(const TIniFile32& ini) {
     MusicOn = ini.ReadBool("General", "Music", true);
     ini.ReadBool("General", "Texture", true);  // written from HighTextures, not used
     for (const ControlKey& control : kControlKeys) {
-        KeyBindings[control.binding] = static_cast<uint8_t>(ini.ReadInteger("Control", control.key, 0));
+        KeyBindings[control.binding] =
+            static_cast<uint8_t>(ini.ReadInteger("Control", control.key, 0));
     }
     return place;
 }
@@ -70,9 +71,11 @@ WindowPlacement ReadGeneralAndControl(const TIniFile32& ini) {
 void ReadFontsAndMedia(const TIniFile32& ini, HudSettingsStuff& hud) {
     HudPictures& p = hud.Pictures;
     p.smallFontBitmap = ini.ReadString("Game", "SmallFontBitmap", "");
-    p.smallFont = {ini.ReadInteger("Game", "SmallFontWidth", 3), ini.ReadInteger("Game", "SmallFontHeight", 7)};
+    p.smallFont = {ini.ReadInteger("Game", "SmallFontWidth", 3),
+                   ini.ReadInteger("Game", "SmallFontHeight", 7)};
     p.bigFontBitmap = ini.ReadString("Game", "BigFontBitmap", "");
-    p.bigFont = {ini.ReadInteger("Game", "BigFontWidth", 8), ini.ReadInteger("Game", "BigFontHeight", 15)};
+    p.bigFont = {ini.ReadInteger("Game", "BigFontWidth", 8),
+                 ini.ReadInteger("Game", "BigFontHeight", 15)};
     hud.DeveloperVideo = ini.ReadString("Game", "DeveloperVideo", "");
     hud.IntroVideo = ini.ReadString("Game", "IntroVideo", "");
     hud.IntroMusic = ini.ReadString("Game", "IntroMusic", "");
@@ -142,7 +145,8 @@ void PlaceWindow(platform::Window& form, const WindowPlacement& place) {
 std::string GameIniPath() {
     const std::string inGameFolder = GameFolder + "\\game.ini";
     const std::string real = platform::fs::Resolve(inGameFolder);
-    if (platform::fs::FileExists(inGameFolder) && access(real.c_str(), W_OK) == 0) return inGameFolder;
+    if (platform::fs::FileExists(inGameFolder) && access(real.c_str(), W_OK) == 0)
+        return inGameFolder;
     return "game.ini";
 }
 
@@ -163,8 +167,8 @@ void ReadGameIni(platform::Window& form) {
     ReadGameSection();
     form.SetTitle(GameTitle);
     platform::Application::Instance().SetTitle(GameTitle);
-    SetBuiltInClips(Level, HudSettings.DeveloperVideo, HudSettings.IntroMusic, HudSettings.IntroVideo,
-                    HudSettings.ExtroMusic, HudSettings.ExtroVideo);
+    SetBuiltInClips(Level, HudSettings.DeveloperVideo, HudSettings.IntroMusic,
+                    HudSettings.IntroVideo, HudSettings.ExtroMusic, HudSettings.ExtroVideo);
     PlaceWindow(form, place);
     int width = 0, height = 0;
     form.ClientSize(width, height);

@@ -36,8 +36,8 @@ struct HudSettingsStuff {
 
 // [General]: read at start-up, edited by the menus and the options dialog,
 // written back by WriteGameIni.
-extern bool MouseMode;   // the mouse steers the hero
-extern bool MusicOn;     // music plays
+extern bool MouseMode;  // the mouse steers the hero
+extern bool MusicOn;    // music plays
 // [Game]: read once at start-up.
 extern HudSettingsStuff HudSettings;
 extern std::string StartLevel;

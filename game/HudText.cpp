@@ -47,7 +47,9 @@ void DrawGlyphs(const std::vector<GlyphPlacement>& glyphs, int32_t transparency)
 
 }  // namespace
 
-int32_t GlyphSlot(int32_t font, uint8_t c) { return 50 + 100 * font + (static_cast<int32_t>(c) - 32); }
+int32_t GlyphSlot(int32_t font, uint8_t c) {
+    return 50 + 100 * font + (static_cast<int32_t>(c) - 32);
+}
 
 float TextScreenHeight(const TDStuff& engine) { return engine.CentreY == 100 ? 200.0f : 240.0f; }
 

@@ -21,7 +21,7 @@ struct MenuShortcut {
 };
 
 class TScreenForm : public platform::WindowListener {
-public:
+  public:
     // Creates the main window with the engine's kind of surface (FormCreate).
     explicit TScreenForm(platform::Surface surface);
 
@@ -43,9 +43,9 @@ public:
     // Builds the full-screen size submenu from the display's modes.
     void BuildScreenSizeMenu();
 
-    MenuShortcut TitleMenuShortcut{46, false};      // Del until start-up, then Esc
-    MenuShortcut WindowModeMenuShortcut{8, true};   // Alt+Backspace, then Alt+Enter
-    uint64_t FramesRun = 0;  // frames that ran past the black paint
+    MenuShortcut TitleMenuShortcut{46, false};     // Del until start-up, then Esc
+    MenuShortcut WindowModeMenuShortcut{8, true};  // Alt+Backspace, then Alt+Enter
+    uint64_t FramesRun = 0;                        // frames that ran past the black paint
 
     // Window events.
     void OnActivate() override { FormActivate(); }
@@ -56,7 +56,7 @@ public:
     void OnMouseDown(platform::MouseButton button) override;
     void OnMouseUp(platform::MouseButton button) override;
 
-private:
+  private:
     std::unique_ptr<platform::Window> window_;
 };
 

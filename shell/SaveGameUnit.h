@@ -7,13 +7,13 @@
 #include "platform/window/Window.h"
 
 class TSaveGameForm : public platform::WindowListener {
-public:
+  public:
     // Creates the dialog's window, hidden.
     TSaveGameForm();
     platform::Window& Window() { return *window_; }
     void OnClose() override { window_->Hide(); }
 
-private:
+  private:
     std::unique_ptr<platform::Window> window_;
 };
 

@@ -29,10 +29,9 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {8, "DEL"},     {13, "RET"},      {16, "SHIFT"}, {17, "CTRL"},     {18, "ALT"},
-    {32, "SPACE"},  {33, "PG.UP"},    {34, "PG.DOWN"}, {35, "END"},    {36, "HOME"},
-    {37, "LEFT"},   {38, "UP"},       {39, "RIGHT"}, {40, "DOWN"},     {45, "INS"},
-    {46, "SUP"},    {96, "NUM INS"},  {110, "NUM SUP"},
+    {8, "DEL"},    {13, "RET"},     {16, "SHIFT"}, {17, "CTRL"}, {18, "ALT"},     {32, "SPACE"},
+    {33, "PG.UP"}, {34, "PG.DOWN"}, {35, "END"},   {36, "HOME"}, {37, "LEFT"},    {38, "UP"},
+    {39, "RIGHT"}, {40, "DOWN"},    {45, "INS"},   {46, "SUP"},  {96, "NUM INS"}, {110, "NUM SUP"},
 };
 
 void FillKeyNames() {
@@ -121,7 +120,8 @@ bool OpenDataFile(const std::string& name, DataFileHandle& handle, int32_t& size
     int fd = open(real.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
         fd = open(real.c_str(), O_RDONLY | O_CLOEXEC);  // writes will then fail and say so
-    if (fd < 0 && errno == ENOENT) fd = open(real.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == ENOENT)
+        fd = open(real.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -146,7 +146,8 @@ bool ReadDataAt(void* buffer, DataFileHandle handle, int32_t offset, int32_t cou
     const size_t wanted = static_cast<size_t>(count);
     if (handle >= 0 && offset >= 0) {
         while (done < wanted) {
-            ssize_t n = pread(handle, bytes + done, wanted - done, static_cast<off_t>(offset) + done);
+            ssize_t n =
+                pread(handle, bytes + done, wanted - done, static_cast<off_t>(offset) + done);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) break;
             done += static_cast<size_t>(n);

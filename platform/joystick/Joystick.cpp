@@ -11,7 +11,9 @@ SDL_Joystick*& Joystick1() {
 }
 
 // SDL axes run from -32768 to 32767; the game expects 0 to 65535.
-uint32_t ScaleAxis(Sint16 value) { return static_cast<uint32_t>(static_cast<int32_t>(value) + 32768); }
+uint32_t ScaleAxis(Sint16 value) {
+    return static_cast<uint32_t>(static_cast<int32_t>(value) + 32768);
+}
 
 }  // namespace
 

@@ -12,7 +12,7 @@ namespace {
 
 // The system's message box; when no display is there, standard error.
 class SystemMessageSink : public MessageSink {
-public:
+  public:
     void Show(const std::string& title, const std::string& text) override {
         std::string utf8Title = Cp1252ToUtf8(title);
         std::string utf8Text = Cp1252ToUtf8(text);

@@ -9,7 +9,7 @@
 namespace platform {
 
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     // Shows `text` under `title` and returns once the user has read it.
     virtual void Show(const std::string& title, const std::string& text) = 0;
@@ -17,7 +17,7 @@ public:
 
 // Keeps every message instead of showing it.
 class RecordingMessageSink : public MessageSink {
-public:
+  public:
     void Show(const std::string& title, const std::string& text) override;
     std::vector<std::string> texts;
     std::vector<std::string> titles;

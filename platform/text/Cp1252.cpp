@@ -66,8 +66,10 @@ std::string Utf8ToCp1252(const std::string& text) {
         bool valid = i + length <= text.size();
         for (size_t k = 1; valid && k < length; ++k) {
             unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) valid = false;
-            else cp = (cp << 6) | (next & 0x3F);
+            if ((next & 0xC0) != 0x80)
+                valid = false;
+            else
+                cp = (cp << 6) | (next & 0x3F);
         }
         if (!valid) {
             out += '?';

@@ -14,17 +14,25 @@ namespace {
 
 MouseButton ButtonOf(Uint8 sdlButton) {
     switch (sdlButton) {
-        case SDL_BUTTON_RIGHT: return MouseButton::Right;
-        case SDL_BUTTON_MIDDLE: return MouseButton::Middle;
-        default: return MouseButton::Left;
+        case SDL_BUTTON_RIGHT:
+            return MouseButton::Right;
+        case SDL_BUTTON_MIDDLE:
+            return MouseButton::Middle;
+        default:
+            return MouseButton::Left;
     }
 }
 
 // Keys that also type a control character, as the window system reports them.
 char ControlCharacterOf(uint8_t virtualKey) {
     switch (virtualKey) {
-        case 8: case 9: case 13: case 27: return static_cast<char>(virtualKey);
-        default: return 0;
+        case 8:
+        case 9:
+        case 13:
+        case 27:
+            return static_cast<char>(virtualKey);
+        default:
+            return 0;
     }
 }
 
@@ -94,13 +102,20 @@ void Application::Dispatch(const void* sdlEvent) {
             WindowListener* listener = listenerOf(event.window.windowID);
             if (listener == nullptr) break;
             switch (event.window.event) {
-                case SDL_WINDOWEVENT_FOCUS_GAINED: listener->OnActivate(); break;
-                case SDL_WINDOWEVENT_EXPOSED: listener->OnPaint(); break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    listener->OnActivate();
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                    listener->OnPaint();
+                    break;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                     listener->OnResize(event.window.data1, event.window.data2);
                     break;
-                case SDL_WINDOWEVENT_CLOSE: listener->OnClose(); break;
-                default: break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    listener->OnClose();
+                    break;
+                default:
+                    break;
             }
             break;
         }
@@ -127,11 +142,14 @@ void Application::Dispatch(const void* sdlEvent) {
         case SDL_MOUSEBUTTONUP: {
             WindowListener* listener = listenerOf(event.button.windowID);
             if (listener == nullptr) break;
-            if (event.type == SDL_MOUSEBUTTONDOWN) listener->OnMouseDown(ButtonOf(event.button.button));
-            else listener->OnMouseUp(ButtonOf(event.button.button));
+            if (event.type == SDL_MOUSEBUTTONDOWN)
+                listener->OnMouseDown(ButtonOf(event.button.button));
+            else
+                listener->OnMouseUp(ButtonOf(event.button.button));
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -13,7 +13,7 @@ namespace platform {
 class Window;
 
 class Application {
-public:
+  public:
     static Application& Instance();
 
     // Starts SDL's video, events and joystick services. False (with the
@@ -49,7 +49,7 @@ public:
     // first showing, any window when it gains the focus).
     void Activate(Window* window);
 
-private:
+  private:
     void Dispatch(const void* sdlEvent);
     Window* FindWindow(uint32_t id) const;
 

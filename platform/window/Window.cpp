@@ -31,7 +31,8 @@ Fn GLFunction(const char* name) {
 
 }  // namespace
 
-Window::Window(const WindowSettings& settings) : surface_(settings.surface), title_(settings.title) {
+Window::Window(const WindowSettings& settings)
+    : surface_(settings.surface), title_(settings.title) {
     Uint32 flags = settings.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     if (settings.resizable) flags |= SDL_WINDOW_RESIZABLE;
     if (surface_ == Surface::OpenGL) {
@@ -44,8 +45,8 @@ Window::Window(const WindowSettings& settings) : surface_(settings.surface), tit
     }
     int position = settings.centred ? SDL_WINDOWPOS_CENTERED : SDL_WINDOWPOS_UNDEFINED;
     std::string utf8 = Cp1252ToUtf8(settings.title);
-    window_ = SDL_CreateWindow(utf8.c_str(), position, position, settings.width, settings.height,
-                               flags);
+    window_ =
+        SDL_CreateWindow(utf8.c_str(), position, position, settings.width, settings.height, flags);
     if (window_ == nullptr) throw std::runtime_error(std::string("SDL window: ") + SDL_GetError());
     if (surface_ == Surface::OpenGL) {
         glContext_ = SDL_GL_CreateContext(window_);

@@ -17,7 +17,7 @@ enum class MouseButton { Left, Right, Middle };
 // What a window tells its owner. Called from Application's message loop on the
 // main thread, between frames.
 class WindowListener {
-public:
+  public:
     virtual ~WindowListener() = default;
     virtual void OnActivate() {}
     virtual void OnPaint() {}
@@ -48,7 +48,7 @@ struct WindowSettings {
 };
 
 class Window {
-public:
+  public:
     explicit Window(const WindowSettings& settings);
     ~Window();
     Window(const Window&) = delete;
@@ -82,7 +82,7 @@ public:
     SDL_Window* Native() const { return window_; }
     void* GLContext() const { return glContext_; }  // OpenGL surface only
 
-private:
+  private:
     SDL_Window* window_ = nullptr;
     void* glContext_ = nullptr;
     Surface surface_;

@@ -7,7 +7,7 @@
 namespace {
 
 class GameClockTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::SetTickSource([this] { return ticks; });
         GameTime = 0.0f;

@@ -19,7 +19,7 @@
 namespace {
 
 class GameIniTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(platform::Application::Instance().Initialise());
         previousFolder = platform::fs::CurrentFolder();
@@ -36,9 +36,7 @@ protected:
         platform::fs::SetCurrentFolder(previousFolder);
         platform::Application::Instance().Finalise();
     }
-    void WriteIni(const std::string& text) {
-        scratch.Write("Game.INI", text);
-    }
+    void WriteIni(const std::string& text) { scratch.Write("Game.INI", text); }
     std::string ReadIni() {
         std::string bytes;
         platform::fs::ReadWholeFile(folder + "/game.ini", bytes);
@@ -152,7 +150,8 @@ TEST_F(GameIniTest, SaveWritesGeneralAndControlInOrderAndKeepsTheRest) {
     window->Position(left, top);
     const std::string expected =
         "[Game]\r\nGameTitle=Kept\r\n"
-        "[General]\r\nTop=" + std::to_string(top) + "\r\nLeft=" + std::to_string(left) +
+        "[General]\r\nTop=" +
+        std::to_string(top) + "\r\nLeft=" + std::to_string(left) +
         "\r\nWidth=640\r\nHeight=480\r\nDepthOfView=14\r\nResolution=4\r\nFullscreen=0\r\n"
         "MouseMode=0\r\nMusic=0\r\nTexture=1\r\n"
         "[Control]\r\nKeyWeapon=87\r\nKeyInventory=0\r\nKeyLookUp=38\r\nKeyLookDown=0\r\n"

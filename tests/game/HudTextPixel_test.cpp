@@ -21,9 +21,9 @@ constexpr int kHeight = 240;
 std::string RedPalette() {
     std::string p(1, 12);
     for (int i = 0; i < 256; ++i) {
-        const std::array<int, 3> c = i == 0 ? std::array<int, 3>{0, 0, 0}
-                                   : i == 1 ? std::array<int, 3>{255, 0, 0}
-                                            : std::array<int, 3>{90, 90, 90};
+        const std::array<int, 3> c = i == 0   ? std::array<int, 3>{0, 0, 0}
+                                     : i == 1 ? std::array<int, 3>{255, 0, 0}
+                                              : std::array<int, 3>{90, 90, 90};
         for (int v : c) p.push_back(static_cast<char>(v));
     }
     return p;

@@ -7,7 +7,7 @@
 namespace {
 
 class HudTextTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         FontSizes[0] = {3, 7};
         FontSizes[1] = {8, 15};
@@ -94,7 +94,7 @@ TEST_F(HudTextTest, RichTextStartsBigSwitchesFontsAndBreaksAtCaret) {
     EXPECT_EQ(glyphs[1].slot, GlyphSlot(0, 'b'));
     EXPECT_FLOAT_EQ(glyphs[1].x, 0.1f + 9 / 320.0f);
     EXPECT_FLOAT_EQ(glyphs[1].h, 7 / 240.0f);
-    EXPECT_FLOAT_EQ(glyphs[2].x, 0.1f);                // "^": new line of the small font
+    EXPECT_FLOAT_EQ(glyphs[2].x, 0.1f);  // "^": new line of the small font
     EXPECT_FLOAT_EQ(glyphs[2].y, 0.2f + 8 / 240.0f);
     EXPECT_EQ(glyphs[3].slot, GlyphSlot(1, 'd'));
     EXPECT_EQ(glyphs[4].slot, GlyphSlot(1, 13));

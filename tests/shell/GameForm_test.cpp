@@ -19,7 +19,7 @@
 namespace {
 
 class GameFormTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(platform::Application::Instance().Initialise());
         platform::Application::Instance().SetTitle("Ostra2 - Player");

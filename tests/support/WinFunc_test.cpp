@@ -37,7 +37,7 @@ TEST(KeyNames, ListedNamesAndOneCharacterRest) {
 }
 
 class DataFileTest : public ::testing::Test {
-protected:
+  protected:
     void Write(const std::string& name, const std::string& bytes) { scratch.Write(name, bytes); }
     std::string Read(const std::string& name) {
         std::string bytes;
@@ -114,7 +114,7 @@ TEST_F(DataFileTest, OperationsOnNoFileFailWithoutHarm) {
 
 // Joystick 1 through SDL's virtual joystick.
 class JoystickTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
         device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
