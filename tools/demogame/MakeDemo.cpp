@@ -3,26 +3,17 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/fs/FileSystem.h"
-
-namespace {
-
-bool MakeFolders(const std::string& root) {
-    for (const char* sub : {"", "/LEVEL", "/CURRENT_GAME", "/SAVEGAME"}) {
-        if (!platform::fs::CreateFolders(root + sub)) {
-            std::fprintf(stderr, "make_demo: cannot create %s%s\n", root.c_str(), sub);
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
+#include "tools/demogame/DemoGame.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: make_demo <folder>\n");
         return 2;
     }
-    return MakeFolders(argv[1]) ? 0 : 1;
+    std::string error;
+    if (!demo::MakeDemoGame(argv[1], error)) {
+        std::fprintf(stderr, "make_demo: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
 }
