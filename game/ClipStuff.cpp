@@ -4,45 +4,11 @@
 #include <vector>
 
 #include "game/ArgParse.h"
+#include "game/DefinitionSection.h"
 #include "game/LevelStuff.h"
 #include "support/IniFiles32.h"
 
 namespace {
-
-// A flag of the definition: 1 exactly when the text, upper-cased, is "TRUE".
-uint8_t FlagOf(const std::string& text) {
-    std::string upper = text;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char ch) { return (ch >= 'a' && ch <= 'z') ? char(ch - 'a' + 'A') : ch; });
-    return upper == "TRUE" ? 1 : 0;
-}
-
-// Reads the keys of one "Clip C" section of the definition file.
-class ClipReader {
-  public:
-    ClipReader(const TIniFile32& ini, int32_t clip)
-        : ini_(ini), section_("Clip " + std::to_string(clip)) {}
-
-    bool HasKeys() const {
-        std::vector<std::string> keys;
-        ini_.ReadSection(section_, keys);
-        return !keys.empty();
-    }
-    std::string Text(const std::string& key) const { return ini_.ReadString(section_, key, ""); }
-    uint8_t Flag(const std::string& key, const char* def) const {
-        return FlagOf(ini_.ReadString(section_, key, def));
-    }
-    int32_t Integer(const std::string& key, int32_t def) const {
-        return ini_.ReadInteger(section_, key, def);
-    }
-    float Float(const std::string& key, float def) const {
-        return static_cast<float>(ini_.ReadFloat(section_, key, def));
-    }
-
-  private:
-    const TIniFile32& ini_;
-    std::string section_;
-};
 
 // 20 ms per character of the message, saturated at the largest integer.
 int32_t DefaultDuration(const std::string& message) {
@@ -50,15 +16,15 @@ int32_t DefaultDuration(const std::string& message) {
     return static_cast<int32_t>(std::min<int64_t>(duration, INT32_MAX));
 }
 
-void ReadClipHeader(const ClipReader& in, ClipStuff& clip) {
+void ReadClipHeader(const DefinitionSection& in, ClipStuff& clip) {
     clip.Name = in.Text("Name");
     clip.Music = in.Text("Music");
     clip.Video = in.Text("Video");
     clip.NextClip = in.Integer("NextClip", -1);
-    clip.MusicLoop = in.Flag("MusicLoop", "FALSE");
-    clip.VideoLoop = in.Flag("VideoLoop", "FALSE");
-    clip.Cinemascope = in.Flag("Cinemascope", "TRUE");
-    clip.PlayedSingle = in.Flag("PlayedSingle", "TRUE");
+    clip.MusicLoop = in.Flag("MusicLoop", false);
+    clip.VideoLoop = in.Flag("VideoLoop", false);
+    clip.Cinemascope = in.Flag("Cinemascope", true);
+    clip.PlayedSingle = in.Flag("PlayedSingle", true);
     clip.DisplayedMessage = in.Text("DisplayedMessage");
     clip.DisplayedMessageWAV = in.Text("DisplayedMessageWAV");
     clip.DisplayedMessageTextVoice = in.Text("DisplayedMessageTextVoice");
@@ -70,10 +36,10 @@ void ReadClipHeader(const ClipReader& in, ClipStuff& clip) {
     clip.DisplayedMessageTop = in.Float("DisplayedMessageTop", 0.0f);
     clip.DisplayedBitmap = in.Text("DisplayedBitmap");
     clip.DisplayedBitmapAlpha = in.Integer("DisplayedBitmapAlpha", 50);
-    clip.Cutscene = in.Flag("Cutscene", "false");
+    clip.Cutscene = in.Flag("Cutscene", false);
 }
 
-void ReadClipObjects(const ClipReader& in, ClipStuff& clip) {
+void ReadClipObjects(const DefinitionSection& in, ClipStuff& clip) {
     for (int32_t o = 0; o < kClipObjectCount; ++o) {
         clip.ObjectFiles[o] = in.Text("Object_" + std::to_string(o));
         if (clip.ObjectFiles[o].empty()) {
@@ -88,7 +54,8 @@ bool IsClipObject(int32_t index) { return index >= 0 && index < kClipObjectCount
 
 // One object slot. An IndexA outside the clip's objects leaves the slot empty;
 // an IndexB of -1 or outside them means IndexA (the object keeps its mesh).
-void ReadObjectSlot(const ClipReader& in, const std::string& prefix, KeyFrameObjectStuff& slot) {
+void ReadObjectSlot(const DefinitionSection& in, const std::string& prefix,
+                    KeyFrameObjectStuff& slot) {
     const int32_t indexA = in.Integer(prefix + "_Index_A", -1);
     slot.IndexA = IsClipObject(indexA) ? indexA : -1;
     if (slot.IndexA == -1) return;
@@ -99,7 +66,7 @@ void ReadObjectSlot(const ClipReader& in, const std::string& prefix, KeyFrameObj
 }
 
 // Key frame f; false when its Frame_f_A is empty (the key frame is left as it was).
-bool ReadKeyFrame(const ClipReader& in, int32_t f, KeyFrameStuff& frame) {
+bool ReadKeyFrame(const DefinitionSection& in, int32_t f, KeyFrameStuff& frame) {
     const std::string key = "Frame_" + std::to_string(f);
     const std::string cameraA = in.Text(key + "_A");
     if (cameraA.empty()) return false;
@@ -119,7 +86,7 @@ bool ReadKeyFrame(const ClipReader& in, int32_t f, KeyFrameStuff& frame) {
     return true;
 }
 
-void ReadKeyFrames(const ClipReader& in, ClipStuff& clip) {
+void ReadKeyFrames(const DefinitionSection& in, ClipStuff& clip) {
     clip.HasKeyFrames = 0;
     for (int32_t f = 0; f < kKeyFrameCount; ++f) {
         KeyFrameStuff& frame = clip.KeyFrames[f];
@@ -152,7 +119,7 @@ void LoadClips(const std::string& fileName, LevelStuff& level) {
 void LoadClips(const TIniFile32& ini, LevelStuff& level) {
     for (int32_t c = 0; c <= kLastDefinedClip; ++c) ClearClip(level.Clips[c]);
     for (int32_t c = 0; c <= kLastDefinedClip; ++c) {
-        const ClipReader in(ini, c);
+        const DefinitionSection in(ini, "Clip " + std::to_string(c));
         if (!in.HasKeys()) continue;
         ClipStuff& clip = level.Clips[c];
         ReadClipHeader(in, clip);

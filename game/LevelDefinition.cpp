@@ -8,6 +8,7 @@
 #include "engine/G3DState.h"
 #include "game/Behaviours.h"
 #include "game/ClipStuff.h"
+#include "game/DefinitionSection.h"
 #include "game/GameClock.h"
 #include "game/GameIni.h"
 #include "game/HeroStuff.h"
@@ -21,40 +22,10 @@ TG3DMesh* LetterboxMesh = nullptr;
 
 namespace {
 
-std::string UpperAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char ch) { return (ch >= 'a' && ch <= 'z') ? char(ch - 'a' + 'A') : ch; });
-    return text;
-}
-
 int32_t Saturate(int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max()));
 }
-
-// Reads the keys of one section of the definition with its value rules: a
-// missing or empty value gives the default; a flag is 1 exactly when its
-// value, upper-cased, is "TRUE".
-class SectionReader {
-  public:
-    SectionReader(const TIniFile32& ini, std::string section)
-        : ini_(ini), section_(std::move(section)) {}
-
-    std::string Text(const std::string& key) const { return ini_.ReadString(section_, key, ""); }
-    uint8_t Flag(const std::string& key, bool def) const {
-        return UpperAscii(ini_.ReadString(section_, key, def ? "TRUE" : "FALSE")) == "TRUE" ? 1 : 0;
-    }
-    int32_t Integer(const std::string& key, int32_t def) const {
-        return ini_.ReadInteger(section_, key, def);
-    }
-    float Float(const std::string& key, float def) const {
-        return static_cast<float>(ini_.ReadFloat(section_, key, def));
-    }
-
-  private:
-    const TIniFile32& ini_;
-    std::string section_;
-};
 
 // Frees what `mesh` held, then loads `name` into it: a missing or unnamed
 // file leaves no mesh rather than the previous definition's.
@@ -87,13 +58,13 @@ constexpr HeroAnimKey kHeroAnimKeys[] = {
     {"Hero_Fall", 5},   {"Hero_Crouch", 6},     {"Hero_Dead", 7},           {"Hero_Action", 10},
     {"Hero_Shoot", 11}, {"Hero_GolemStop", 12}, {"Hero_GolemCoucouche", 13}};
 
-void LoadHeroSound(const SectionReader& in, const char* key, std::string& file,
+void LoadHeroSound(const DefinitionSection& in, const char* key, std::string& file,
                    TSoundBuffer*& sound) {
     file = in.Text(key);
     LoadSound(file, sound);
 }
 
-void LoadHeroMeshes(const SectionReader& in, HeroStuff& hero) {
+void LoadHeroMeshes(const DefinitionSection& in, HeroStuff& hero) {
     hero.AnimFiles[0] = in.Text("Hero");
     ReloadMesh(hero.AnimFiles[0], hero.AnimMeshes[0]);
     ReloadMesh(hero.AnimFiles[0], hero.HeroMesh);
@@ -103,7 +74,7 @@ void LoadHeroMeshes(const SectionReader& in, HeroStuff& hero) {
     }
 }
 
-void LoadHeroSounds(const SectionReader& in, HeroStuff& hero) {
+void LoadHeroSounds(const DefinitionSection& in, HeroStuff& hero) {
     LoadHeroSound(in, "InventorySound", hero.InventorySoundFile, hero.InventorySound);
     LoadHeroSound(in, "WeaponSound", hero.WeaponSoundFile, hero.WeaponSound);
     LoadHeroSound(in, "JumpSound", hero.JumpSoundFile, hero.JumpSound);
@@ -120,7 +91,7 @@ void LoadHeroSounds(const SectionReader& in, HeroStuff& hero) {
                   hero.GolemCoucoucheSound);
 }
 
-void LoadHero(const SectionReader& in, HeroStuff& hero) {
+void LoadHero(const DefinitionSection& in, HeroStuff& hero) {
     LoadHeroMeshes(in, hero);
     LoadHeroSounds(in, hero);
     hero.Shadow = in.Text("Shadow");
@@ -136,7 +107,7 @@ void LoadHero(const SectionReader& in, HeroStuff& hero) {
     hero.FallRotateFactor = in.Float("FallRotateFactor", 1.0f);
 }
 
-void LoadSkies(const SectionReader& in, LevelStuff& level) {
+void LoadSkies(const DefinitionSection& in, LevelStuff& level) {
     for (int32_t n = 0; n < kSkyCount; ++n) {
         SkyStuff& sky = level.Skies[n];
         const std::string prefix = "Sky_" + std::to_string(n);
@@ -170,13 +141,13 @@ void ResetBlocType(BlocStuff& bloc, int32_t n) {
     bloc.DoorOpen = n;
 }
 
-void LoadGolemMesh(const SectionReader& in, const std::string& key, std::string& file,
+void LoadGolemMesh(const DefinitionSection& in, const std::string& key, std::string& file,
                    TG3DMesh*& mesh) {
     file = in.Text(key);
     if (!file.empty()) G3DLoadMesh(file, mesh);
 }
 
-void ReadGolemType(const SectionReader& in, GolemTypeStuff& golem) {
+void ReadGolemType(const DefinitionSection& in, GolemTypeStuff& golem) {
     LoadGolemMesh(in, "MeshStand", golem.MeshStandFile, golem.MeshStand);
     LoadGolemMesh(in, "MeshWalk1", golem.MeshWalk1File, golem.MeshWalk1);
     LoadGolemMesh(in, "MeshWalk2", golem.MeshWalk2File, golem.MeshWalk2);
@@ -206,7 +177,7 @@ void ReadGolemType(const SectionReader& in, GolemTypeStuff& golem) {
 }
 
 // From Golem to Door's keys.
-void ReadBlocRoles(const SectionReader& in, int32_t n, BlocStuff& bloc) {
+void ReadBlocRoles(const DefinitionSection& in, int32_t n, BlocStuff& bloc) {
     bloc.Golem = in.Flag("Golem", false);
     bloc.Exit = in.Flag("Exit", false);
     bloc.GameEnd = in.Flag("GameEnd", false);
@@ -244,7 +215,7 @@ void ReadBlocRoles(const SectionReader& in, int32_t n, BlocStuff& bloc) {
 }
 
 // From Ammo to AnimateCollision.
-void ReadBlocItems(const SectionReader& in, BlocStuff& bloc) {
+void ReadBlocItems(const DefinitionSection& in, BlocStuff& bloc) {
     bloc.Ammo = in.Flag("Ammo", false);
     if (bloc.Ammo) bloc.AmmoBullet = in.Integer("AmmoBullet", -1);
     bloc.Bullet = in.Flag("Bullet", false);
@@ -274,7 +245,7 @@ void ReadBlocItems(const SectionReader& in, BlocStuff& bloc) {
 }
 
 // Sounds and HUD icons.
-void ReadBlocMedia(const SectionReader& in, BlocStuff& bloc) {
+void ReadBlocMedia(const DefinitionSection& in, BlocStuff& bloc) {
     bloc.StepSoundFile = UpperAscii(in.Text("StepSound"));
     if (!bloc.StepSoundFile.empty()) LoadSound(bloc.StepSoundFile, bloc.StepSoundBuffer);
     bloc.LoopSoundFile = UpperAscii(in.Text("LoopSound"));
@@ -292,7 +263,7 @@ void ReadBlocMedia(const SectionReader& in, BlocStuff& bloc) {
     bloc.WeaponFireIcon = in.Text("WeaponFireIcon");
 }
 
-void ReadCubeShape(const SectionReader& in, BlocStuff& bloc) {
+void ReadCubeShape(const DefinitionSection& in, BlocStuff& bloc) {
     bloc.Xmin = bloc.Ymin = bloc.Zmin = 0;
     bloc.Xmax = bloc.Zmax = 511;
     bloc.Ymax1 = bloc.Ymax2 = bloc.Ymax3 = bloc.Ymax4 = 511;
@@ -336,7 +307,7 @@ void OverrideBound(BlocStuff& bloc, const BoundField& field, int32_t value) {
     for (int32_t f = 0; f <= bloc.MeshCount; ++f) (bloc.*field.frames)[f] = value;
 }
 
-void LoadBlocFrames(const SectionReader& in, BlocStuff& bloc) {
+void LoadBlocFrames(const DefinitionSection& in, BlocStuff& bloc) {
     bloc.MeshCount = 0;
     for (int32_t i = 0; i < kBlocMaxMeshes; ++i) {
         bloc.MeshFiles[i] = in.Text("Mesh" + std::to_string(i + 1));
@@ -349,7 +320,7 @@ void LoadBlocFrames(const SectionReader& in, BlocStuff& bloc) {
     }
 }
 
-void ReadMeshShape(const SectionReader& in, BlocStuff& bloc) {
+void ReadMeshShape(const DefinitionSection& in, BlocStuff& bloc) {
     LoadBlocFrames(in, bloc);
     const std::array<int32_t, 9> bounds = BoundsOf(bloc.Meshes[0]);
     for (int32_t k = 0; k < 9; ++k) bloc.*kBoundOrder[k]->current = bounds[k];
@@ -385,7 +356,7 @@ void FinishBlocType(BlocStuff& bloc) {
 }
 
 void ReadBlocType(const TIniFile32& ini, int32_t n, BlocStuff& bloc) {
-    const SectionReader in(ini, "Object " + std::to_string(n));
+    const DefinitionSection in(ini, "Object " + std::to_string(n));
     ResetBlocType(bloc, n);
     bloc.G = in.Integer("G", 24);
     bloc.SpeedX = in.Integer("SpeedX", 0);
@@ -399,7 +370,7 @@ void ReadBlocType(const TIniFile32& ini, int32_t n, BlocStuff& bloc) {
         return;
     }
     bloc.Undefined = 0;
-    bloc.Cube = UpperAscii(cube) == "TRUE" ? 1 : 0;
+    bloc.Cube = FlagOf(cube);
     bloc.HideInGame = in.Flag("HideInGame", false);
     bloc.Name = in.Text("Name");
     ReadBlocRoles(in, n, bloc);
@@ -422,7 +393,7 @@ bool AlreadyLoaded(const std::string& fileName, const std::string& quality,
            quality == level.LoadedQuality;
 }
 
-void LoadTextureFile(const SectionReader& general, LevelStuff& level, TDStuff& engine) {
+void LoadTextureFile(const DefinitionSection& general, LevelStuff& level, TDStuff& engine) {
     level.TextureFile = general.Text("Texture");
     if (level.TextureFile == level.LoadedTextureFile) return;
     level.LoadedTextureFile = level.TextureFile;
@@ -430,7 +401,7 @@ void LoadTextureFile(const SectionReader& general, LevelStuff& level, TDStuff& e
 }
 
 void ReadDefinitionFile(const TIniFile32& ini, LevelStuff& level, TDStuff& engine) {
-    const SectionReader general(ini, "General");
+    const DefinitionSection general(ini, "General");
     const std::string root = general.Text("Root");
     if (!root.empty()) platform::fs::SetCurrentFolder(root);  // on failure the game folder stays
     LoadTextureFile(general, level, engine);

@@ -7,14 +7,6 @@ void PutWord(std::string& s, size_t at, uint16_t v) {
     s[at] = static_cast<char>(v & 0xFF);
     s[at + 1] = static_cast<char>(v >> 8);
 }
-void AppendWord(std::string& s, uint16_t v) {
-    s.push_back(static_cast<char>(v & 0xFF));
-    s.push_back(static_cast<char>(v >> 8));
-}
-void AppendLong(std::string& s, int32_t v) {
-    const auto u = static_cast<uint32_t>(v);
-    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
-}
 }  // namespace
 
 std::string MakePcx(int width, int height, const std::string& data, const std::string& palette) {
@@ -41,23 +33,6 @@ std::string MakePcx(int width, int height, const std::string& data, const std::s
 
 std::string PlainRuns(const std::vector<uint8_t>& indices) {
     return std::string(indices.begin(), indices.end());
-}
-
-std::string MeshFileBytes(const TG3DMesh& mesh) {
-    std::string s;
-    AppendWord(s, static_cast<uint16_t>(mesh.LastVertex));
-    AppendWord(s, static_cast<uint16_t>(mesh.LastFace));
-    for (const auto* axis : {&mesh.X, &mesh.Y, &mesh.Z}) {
-        for (int32_t i = 0; i <= mesh.LastVertex; ++i) AppendLong(s, (*axis)[i]);
-    }
-    for (int32_t j = 0; j <= mesh.LastFace; ++j) {
-        const TG3DFace& f = mesh.Faces[j];
-        for (uint16_t w :
-             {f.V0, f.V1, f.V2, f.Texture, f.Layout, f.DoubleSided, f.Kind, f.Transparency}) {
-            AppendWord(s, w);
-        }
-    }
-    return s;
 }
 
 }  // namespace enginetest

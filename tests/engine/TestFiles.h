@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/G3DMesh.h"
+#include "tools/demogame/MeshWriter.h"
 #include "tests/common/ScratchFolder.h"
 
 namespace enginetest {
@@ -20,7 +21,7 @@ std::string MakePcx(int width, int height, const std::string& data,
 std::string PlainRuns(const std::vector<uint8_t>& indices);
 
 // The bytes of a mesh file holding `mesh`.
-std::string MeshFileBytes(const TG3DMesh& mesh);
+using demo::MeshFileBytes;
 
 using ScratchFolder = testutil::ScratchFolder;
 
