@@ -347,7 +347,9 @@ void CompileCommandLine(std::string_view line, CommandStuff& command) {
     command.Line.assign(text);
     if (text.empty()) return;
     const size_t blank = text.find(' ');
-    const std::string_view keyword = blank == std::string_view::npos ? text : text.substr(0, blank);
+    // The keyword is trimmed too: a tab before the blank does not belong to it.
+    const std::string_view keyword =
+        blank == std::string_view::npos ? text : Trim(text.substr(0, blank));
     const std::string_view args =
         blank == std::string_view::npos ? std::string_view{} : Trim(text.substr(blank + 1));
     int32_t opcode = kOpEmpty;

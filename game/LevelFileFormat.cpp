@@ -112,6 +112,19 @@ void WriteTileAnimation(ByteWriter& w, const TileAnimationStuff& t) {
     w.Int(t.PreviousFrame);  // 36
 }
 
+// The previous frame at offset 36 is a whole frame number. A row that holds it
+// as a float instead (a frame position copied unrounded) is taken by its whole
+// part rather than refusing the level: apart from 0, the bits of a normal float
+// in 0..32 never read as an integer in 0..32. -1 when neither reading fits.
+int32_t StoredPreviousFrame(int32_t stored) {
+    if (stored >= 0 && stored < kBlocMeshSlots) return stored;
+    const float frame = std::bit_cast<float>(stored);
+    if (std::isnormal(frame) && frame > 0 && frame < static_cast<float>(kBlocMeshSlots)) {
+        return static_cast<int32_t>(frame);
+    }
+    return -1;
+}
+
 bool ReadTileAnimation(ByteReader& r, TileAnimationStuff& t) {
     t.X = r.Float();
     t.Y = r.Float();
@@ -122,7 +135,7 @@ bool ReadTileAnimation(ByteReader& r, TileAnimationStuff& t) {
     t.StartTime2 = r.Int();
     r.Skip(4);
     t.FramePosition = r.Float();
-    t.PreviousFrame = r.Int();
+    t.PreviousFrame = StoredPreviousFrame(r.Int());
     return IsBlocType(t.AnimType) && t.FinalType < kBlocTypeCount && WorldFloats({t.X, t.Y, t.Z}) &&
            t.FramePosition >= 0 && t.FramePosition <= static_cast<float>(kBlocMeshSlots) &&
            t.PreviousFrame >= 0 && t.PreviousFrame < kBlocMeshSlots;

@@ -80,6 +80,38 @@ TEST(G3DMesh, FileRoundTripAndLayout) {
     G3DFreeMesh(read);
 }
 
+// A mesh file spelled out byte by byte: the two last indices, then all X, all
+// Y and all Z coordinates (not interleaved), then the faces' eight words.
+TEST(G3DMesh, FileBytesLieAtTheirOffsets) {
+    std::string bytes = {'\x02', '\x00', '\x00', '\x00'};  // LastVertex 2, LastFace 0
+    for (uint32_t v : {1u, 2u, 0xFFFFFFFFu, 10u, 20u, 30u, 100u, 0x00012345u, 300u}) {
+        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>(v >> shift));
+    }
+    for (uint16_t w : {0, 1, 2, 0x0102, 3, 1, 2, 50}) {
+        bytes.push_back(static_cast<char>(w & 0xFF));
+        bytes.push_back(static_cast<char>(w >> 8));
+    }
+    ASSERT_EQ(bytes.size(), 56u);
+    TG3DMesh* read = nullptr;
+    ASSERT_TRUE(G3DReadMesh(bytes, read));
+    EXPECT_EQ(read->LastVertex, 2);
+    EXPECT_EQ(read->LastFace, 0);
+    EXPECT_EQ(read->X, (std::vector<int32_t>{1, 2, -1}));
+    EXPECT_EQ(read->Y[0], 10);
+    EXPECT_EQ(read->Y[2], 30);
+    EXPECT_EQ(read->Z[1], 0x12345);
+    const TG3DFace& f = read->Faces[0];
+    EXPECT_EQ(f.V0, 0);
+    EXPECT_EQ(f.V2, 2);
+    EXPECT_EQ(f.Texture, 0x0102);
+    EXPECT_EQ(f.Layout, 3);
+    EXPECT_EQ(f.DoubleSided, 1);
+    EXPECT_EQ(f.Kind, 2);
+    EXPECT_EQ(f.Transparency, 50);
+    EXPECT_EQ(enginetest::MeshFileBytes(*read), bytes);  // the writer gives the same bytes
+    G3DFreeMesh(read);
+}
+
 TEST(G3DMesh, DamagedFiles) {
     TG3DMesh* m = MakeMesh(3, 3);
     m->Faces[1] = {0, 1, 3, 0, 0, 0, 0, 0};      // vertex 3 does not exist

@@ -49,6 +49,33 @@ TEST(G3DPcx, DecodingStopsAtThePalette) {
     EXPECT_EQ(picture.Palette[512 + 4], 2);
 }
 
+TEST(G3DPcx, HeaderFieldsAndPalettePosition) {
+    // No marker before the palette: the palette is the last 768 bytes whatever
+    // precedes it. Xmin and Ymin (offsets 4 and 6) play no part in the size.
+    std::string palette(768, '\0');
+    palette[0] = 7, palette[1] = 8, palette[2] = 9, palette[3 * 255 + 2] = 99;
+    std::string file =
+        enginetest::MakePcx(3, 2, std::string("\x01\x02\x03\x00\x04\x05\x06\x00", 8), palette);
+    file[4] = 1, file[6] = 1;
+    G3DPicture picture;
+    ASSERT_TRUE(G3DDecodePcx(file, picture));
+    EXPECT_EQ(picture.Width, 3);
+    EXPECT_EQ(picture.Height, 2);
+    // Width 3 (Xmax even) pads each row with a byte; the padding is not skipped.
+    EXPECT_EQ(picture.Pixels, (Bytes{1, 2, 3, 0, 4, 5}));
+    EXPECT_EQ(picture.Palette[0], 7);
+    EXPECT_EQ(picture.Palette[256], 8);
+    EXPECT_EQ(picture.Palette[512], 9);
+    EXPECT_EQ(picture.Palette[512 + 255], 99);
+
+    // Xmax and Ymax are 16-bit little-endian at offsets 8 and 10.
+    int32_t width = 0, height = 0;
+    file[8] = '\x3F', file[9] = '\x01', file[10] = '\x00', file[11] = '\x02';
+    ASSERT_TRUE(G3DPcxSize(file, width, height));
+    EXPECT_EQ(width, 0x140);
+    EXPECT_EQ(height, 0x201);
+}
+
 TEST(G3DPcx, UnreadableFiles) {
     G3DPicture picture;
     EXPECT_FALSE(G3DDecodePcx(std::string(128 + 767, '\0'), picture));  // no room for a palette

@@ -81,6 +81,7 @@ TEST(CompileCommandLine, MalformedLinesAndEdgesOfTheArguments) {
     ExpectCompiles({
         // The keyword ends at the first blank (not a tab) and takes any case.
         {"OPEN DOOR 3,(0,0,0),(0,0,0)", 0, {}}, {"DELAY\t500", 0, {}}, {"DeLaY \t 250", 5, {250}},
+        {"DELAY\t 250", 5, {250}}, {"GOTO\x01 4", 4, {4}},  // the keyword is trimmed
         // Pieces that are no valid 32-bit integers read as 0.
         {"DELAY", 5, {}}, {"DELAY -", 5, {}}, {"DELAY 1-2", 5, {}}, {"DELAY +5", 5, {}},
         {"DELAY 2147483648", 5, {}}, {"DELAY -2147483648", 5, {INT32_MIN}},

@@ -94,6 +94,103 @@ TEST_F(LevelDefinitionTest, DefaultsFlagsAndKeysReadOnlyUnderTheirFlag) {
     EXPECT_EQ(LetterboxMesh->Faces[1].Kind, kG3DFaceFlat);
 }
 
+TEST_F(LevelDefinitionTest, EveryKeyLandsInItsOwnField) {
+    folder.Write("def.ini",
+                 "[General]\nLongJumpGValue=201\nLongJumpHealthValue=202\nHurtSoundDuration=203\n"
+                 "GolemHurtSoundDuration=204\nHeroHeight=205\nHeroStep=206\nSpeed=207\n"
+                 "AngleSpeed=208\nJumpG=209\nSolidHurt=210\nMeshSpeed=0.5\n"
+                 "FallRotateFactor=2.5\nSky_3_Description=dusk\n"
+                 "[Object 3]\nCube=TRUE\nHideInGame=TRUE\nName=crate\nGolem=TRUE\nExit=TRUE\n"
+                 "GameEnd=TRUE\nWalkAnimSpeed=11\nBlockAnimSpeed=12\nFollowingDistance=13\n"
+                 "FollowingDistanceMax=14\nWidth=15\nHeight=16\nGolemSpeed=17\n"
+                 "GolemRotationSpeed=18\nBlockedDuration=19\nDefaultBehaviour=20\n"
+                 "BulletHitBehaviour=21\nDeathBehaviour=22\nTransparency=23\nLever=TRUE\n"
+                 "LeverAnim=24\nLeverOpen=25\nLeverDoor=26\nSpring=TRUE\nMedikit=TRUE\n"
+                 "MedikitHealth=27\nTimer=TRUE\nTimerDuration=28\nDig=TRUE\nRecover=TRUE\n"
+                 "DigAnim=29\nRecoverAnim=30\nBlockKey=TRUE\nBlockKeySensor=31\n"
+                 "BlockSensor=TRUE\nBlockSensorDoor=32\nDoor=TRUE\nAnimDoor=33\nDoorOpen=34\n"
+                 "DoorKey=35\nDoorKeyRemoveAmount=36\nAmmo=TRUE\nAmmoBullet=37\nBullet=TRUE\n"
+                 "BulletSpeed=38\nBulletMass=39\nBulletDuration=40\nBulletExplosion=41\n"
+                 "ReloadTime=42\nCanGet=TRUE\nQuantity=43\nShowLevelCount=TRUE\n"
+                 "ShowLevelCountLeft=0.1\nShowLevelCountTop=0.2\nShowLevelCountIconLeft=0.3\n"
+                 "ShowLevelCountTopIcon=0.4\nSaveReload=44\nHealth=45\nHurtValue=-1.5\n"
+                 "Collision=FALSE\nCanPush=TRUE\nMorph=TRUE\nAnimateCollision=TRUE\n"
+                 "ActionVolume=46\nLoopDuration=47\nLoopVolume=48\nInventoryIcon=inv.pcx\n"
+                 "InventoryIconWidth=0.5\nInventoryIconHeight=0.6\nInventoryCountInvert=TRUE\n"
+                 "WeaponIcon=gun.pcx\nWeaponFireIcon=fire.pcx\nFaceBColor=49\nFaceETexture=50\n");
+    Load("def.ini");
+    const HeroStuff& hero = Heroes[0];
+    EXPECT_EQ(hero.LongJumpGValue, 201);
+    EXPECT_EQ(hero.LongJumpHealthValue, 202);
+    EXPECT_EQ(hero.HurtSoundDuration, 203);
+    EXPECT_EQ(hero.GolemHurtSoundDuration, 204);
+    EXPECT_EQ(hero.HeroWidth, 260);
+    EXPECT_EQ(hero.HeroHeight, 205);
+    EXPECT_EQ(hero.HeroStep, 206);
+    EXPECT_EQ(hero.Speed, 207);
+    EXPECT_EQ(hero.AngleSpeed, 208);
+    EXPECT_EQ(hero.JumpG, 209);
+    EXPECT_EQ(hero.SolidHurt, 210);
+    EXPECT_EQ(hero.MeshSpeed, 0.5f);
+    EXPECT_EQ(hero.FallRotateFactor, 2.5f);
+    EXPECT_EQ(Level.Skies[3].SkyDescription, "dusk");
+
+    const BlocStuff& b = Level.Blocs[3];
+    const GolemTypeStuff& g = b.GolemType;
+    EXPECT_TRUE(b.HideInGame && b.Golem && b.Exit && b.GameEnd && b.Lever && b.Spring &&
+                b.Medikit && b.Timer && b.Dig && b.Recover && b.BlockKey && b.BlockSensor &&
+                b.Door && b.Ammo && b.Bullet && b.CanGet && b.ShowLevelCount && b.CanPush &&
+                b.Morph && b.AnimateCollision && b.InventoryCountInvert);
+    EXPECT_EQ(b.Collision, 0);
+    EXPECT_EQ(b.Name, "crate");
+    EXPECT_EQ((std::array<int32_t, 9>{g.WalkAnimSpeed, g.BlockAnimSpeed, g.FollowingDistance,
+                                      g.FollowingDistanceMax, g.Width, g.Height, g.GolemSpeed,
+                                      g.GolemRotationSpeed, g.BlockedDuration}),
+              (std::array<int32_t, 9>{11, 12, 13, 14, 15, 16, 17, 18, 19}));
+    EXPECT_EQ((std::array<int32_t, 29>{b.DefaultBehaviour,
+                                       b.BulletHitBehaviour,
+                                       b.DeathBehaviour,
+                                       b.Transparency,
+                                       b.LeverAnim,
+                                       b.LeverOpen,
+                                       b.LeverDoor,
+                                       b.MedikitHealth,
+                                       b.TimerDuration,
+                                       b.DigAnim,
+                                       b.RecoverAnim,
+                                       b.BlockKeySensor,
+                                       b.BlockSensorDoor,
+                                       b.AnimDoor,
+                                       b.DoorOpen,
+                                       b.DoorKey,
+                                       b.DoorKeyRemoveAmount,
+                                       b.AmmoBullet,
+                                       b.BulletSpeed,
+                                       b.BulletMass,
+                                       b.BulletDuration,
+                                       b.BulletExplosion,
+                                       b.ReloadTime,
+                                       b.Quantity,
+                                       b.SaveReload,
+                                       b.Health,
+                                       b.ActionVolume,
+                                       b.LoopDuration,
+                                       b.LoopVolume}),
+              (std::array<int32_t, 29>{20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34,
+                                       35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48}));
+    EXPECT_EQ((std::array<float, 7>{b.ShowLevelCountLeft, b.ShowLevelCountTop,
+                                    b.ShowLevelCountIconLeft, b.ShowLevelCountTopIcon, b.HurtValue,
+                                    b.InventoryIconWidth, b.InventoryIconHeight}),
+              (std::array<float, 7>{0.1f, 0.2f, 0.3f, 0.4f, -1.5f, 0.5f, 0.6f}));
+    EXPECT_EQ(b.InventoryIcon, "inv.pcx");
+    EXPECT_EQ(b.WeaponIcon, "gun.pcx");
+    EXPECT_EQ(b.WeaponFireIcon, "fire.pcx");
+    EXPECT_EQ(b.FaceAColor, 66);
+    EXPECT_EQ(b.FaceBColor, 49);
+    EXPECT_EQ(b.FaceETexture, 50);
+    EXPECT_EQ(b.FaceFTexture, 0);
+}
+
 TEST_F(LevelDefinitionTest, MeshFramesStopAtTheFirstGapAndBoundsTakeOverrides) {
     folder.Write("def.ini",
                  "[General]\nRoot=data\n"

@@ -114,6 +114,121 @@ TEST_F(LevelFileFormatTest, RecordsLieAtTheirOffsetsAndReadBack) {
     EXPECT_EQ(image.MovingBlocs.at(0).TargetAngle, -4.0f);
 }
 
+TEST_F(LevelFileFormatTest, EveryFieldLiesAtItsOffset) {
+    constexpr size_t P = 291;  // 284 + 7 × 1 cell
+    level->SizeX = 1, level->SizeY = 1, level->SizeZ = 1;
+    level->StartX = 11, level->StartY = 12, level->StartZ = 13, level->StartAngle = 16384;
+    level->LightLayer[0] = 0xA1, level->CornerXLayer[0] = 0xB2, level->CornerYLayer[0] = 0xC3;
+    level->CornerZLayer[0] = 0xD4;
+    level->ClipZones[0] = {1, 2, 3, 4};
+    level->ClipZones[255].ZoneClip = 35;
+    level->CameraPoints[0] = {5, 6, 7};
+    level->CameraPoints[255].CameraZ = -8;
+    level->Banner1 = "Hi";
+    level->CurrentSky = 200;
+    level->RandSeed = -123456;
+    level->BackRed = 10, level->BackGreen = 20, level->BackBlue = 30;
+    level->LightDepth = 6;
+    level->LevelExits[0] = {"next.lvl", 1, 2, 3};
+    FillLists();
+    TileAnimationStuff& tile = level->TileAnimations[0];
+    tile.X = 1.0f, tile.Z = 3.0f, tile.FinalType = 44, tile.StartTime = 100, tile.StartTime2 = 200;
+    DugCellStuff& dug = level->DugCells[0];
+    dug.Y = 768.0f, dug.StartTime = 500, dug.Duration = 6000;
+    GolemStuff& golem = level->Golems[1];
+    golem.Heading = 16.0f, golem.VerticalSpeed = -2.0f, golem.TargetZ = 40.0f;
+    golem.WantedPitch = 48.0f, golem.CellX = 52, golem.CellZ = 60, golem.State = 7;
+    golem.ResetMark = 40, golem.OutOfSight = 1, golem.LastSoundTime = 76;
+    MovingBlocStuff& moving = level->MovingBlocs[0];
+    moving.Angle = 12.0f, moving.VelocityX = 20.0f, moving.StartAngle = 44.0f;
+    moving.Duration = 72, moving.Spare = 76;
+    BehaviourStuff& instance = level->BehaviourInstances[1];
+    instance.CellX = 4, instance.CellZ = 12, instance.PcTime = 20;
+    const std::string bytes = Bytes();
+    ASSERT_EQ(bytes.size(), kEnd);
+
+    EXPECT_EQ(IntAt(bytes, 256), 1);
+    EXPECT_EQ(IntAt(bytes, 268), 11);
+    EXPECT_EQ(IntAt(bytes, 276), 13);
+    EXPECT_EQ(IntAt(bytes, 280), 16384);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[286]), 0xA1);  // layer A at 284 + 2N
+    EXPECT_EQ(static_cast<uint8_t>(bytes[287]), 0xB2);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[288]), 0xC3);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[289]), 0xD4);
+    EXPECT_EQ(IntAt(bytes, P), 1);
+    EXPECT_EQ(IntAt(bytes, P + 12), 4);
+    EXPECT_EQ(IntAt(bytes, P + 255 * 16 + 12), 35);
+    EXPECT_EQ(IntAt(bytes, P + 4096), 5);
+    EXPECT_EQ(IntAt(bytes, P + 4096 + 255 * 12 + 8), -8);
+    EXPECT_EQ(bytes[P + 7168], 2);
+    EXPECT_EQ(bytes.substr(P + 7169, 2), "Hi");
+    EXPECT_EQ(static_cast<uint8_t>(bytes[P + 7680]), 200);
+    EXPECT_EQ(IntAt(bytes, P + 7681), -123456);
+    EXPECT_EQ(bytes[P + 7685], 10);
+    EXPECT_EQ(bytes[P + 7686], 20);
+    EXPECT_EQ(bytes[P + 7687], 30);
+    EXPECT_EQ(IntAt(bytes, P + 7688), 6);
+    EXPECT_EQ(bytes[P + 7692], 8);
+    EXPECT_EQ(bytes.substr(P + 7693, 8), "next.lvl");
+    EXPECT_EQ(IntAt(bytes, P + 7692 + 256), 1);
+    EXPECT_EQ(IntAt(bytes, P + 7692 + 264), 3);
+
+    EXPECT_EQ(IntAt(bytes, kLists), 0);  // high index of one row
+    EXPECT_EQ(FloatAt(bytes, kTile), 1.0f);
+    EXPECT_EQ(FloatAt(bytes, kTile + 8), 3.0f);
+    EXPECT_EQ(IntAt(bytes, kTile + 12), 7);
+    EXPECT_EQ(IntAt(bytes, kTile + 16), 44);
+    EXPECT_EQ(IntAt(bytes, kTile + 20), 100);
+    EXPECT_EQ(IntAt(bytes, kTile + 24), 200);
+    EXPECT_EQ(FloatAt(bytes, kTile + 32), 1.5f);
+    EXPECT_EQ(IntAt(bytes, kDug - 4), 0);
+    EXPECT_EQ(FloatAt(bytes, kDug + 4), 768.0f);
+    EXPECT_EQ(IntAt(bytes, kDug + 16), 500);
+    EXPECT_EQ(IntAt(bytes, kDug + 20), 6000);
+    EXPECT_EQ(FloatAt(bytes, kGolem + 4), 100.5f);
+    EXPECT_EQ(FloatAt(bytes, kGolem + 16), 16.0f);
+    EXPECT_EQ(FloatAt(bytes, kGolem + 28), -2.0f);
+    EXPECT_EQ(FloatAt(bytes, kGolem + 40), 40.0f);
+    EXPECT_EQ(FloatAt(bytes, kGolem + 48), 48.0f);
+    EXPECT_EQ(IntAt(bytes, kGolem + 52), 52);
+    EXPECT_EQ(IntAt(bytes, kGolem + 60), 60);
+    EXPECT_EQ(IntAt(bytes, kGolem + 64), 7);
+    EXPECT_EQ(IntAt(bytes, kGolem + 68), 40);
+    EXPECT_EQ(IntAt(bytes, kGolem + 72), 1);
+    EXPECT_EQ(IntAt(bytes, kGolem + 76), 76);
+    EXPECT_EQ(bytes[kGolem + 84], 1);
+    EXPECT_EQ(IntAt(bytes, kGolem + 96), -3);
+    EXPECT_EQ(IntAt(bytes, kMoving - 4), 0);
+    EXPECT_EQ(FloatAt(bytes, kMoving + 12), 12.0f);
+    EXPECT_EQ(FloatAt(bytes, kMoving + 20), 20.0f);
+    EXPECT_EQ(FloatAt(bytes, kMoving + 44), 44.0f);
+    EXPECT_EQ(IntAt(bytes, kMoving + 68), 77);
+    EXPECT_EQ(IntAt(bytes, kMoving + 72), 72);
+    EXPECT_EQ(IntAt(bytes, kMoving + 76), 76);
+    EXPECT_EQ(IntAt(bytes, kBehaviour - 4), 1);
+    EXPECT_EQ(IntAt(bytes, kBehaviour), 255);
+    EXPECT_EQ(IntAt(bytes, kBehaviour + 4), 4);
+    EXPECT_EQ(IntAt(bytes, kBehaviour + 12), 12);
+    EXPECT_EQ(IntAt(bytes, kBehaviour + 20), 20);
+    EXPECT_EQ(bytes[kBehaviour + 24], 1);
+    EXPECT_EQ(IntAt(bytes, kBehaviour + 56), 0);
+}
+
+TEST_F(LevelFileFormatTest, PreviousFrameStoredAsAFloatReadsAsItsWholePart) {
+    FillLists();
+    std::string bytes = Bytes();
+    PutInt(bytes, kTile + 36, std::bit_cast<int32_t>(2.75f));
+    ASSERT_TRUE(ParseLevelFile(bytes, image));
+    EXPECT_EQ(image.TileAnimations.at(0).PreviousFrame, 2);
+    PutInt(bytes, kTile + 36, 32);  // a whole frame number stays as it is
+    ASSERT_TRUE(ParseLevelFile(bytes, image));
+    EXPECT_EQ(image.TileAnimations.at(0).PreviousFrame, 32);
+    for (float bad : {33.0f, -1.0f, std::nanf("")}) {
+        PutInt(bytes, kTile + 36, std::bit_cast<int32_t>(bad));
+        EXPECT_FALSE(ParseLevelFile(bytes, image)) << bad;
+    }
+}
+
 TEST_F(LevelFileFormatTest, EveryTruncationIsRefused) {
     FillLists();
     const std::string bytes = Bytes();
