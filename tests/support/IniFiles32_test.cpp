@@ -176,9 +176,20 @@ TEST_F(IniFiles32Test, FloatsIgnoreProcessLocale) {
             break;
         }
     }
-    if (comma == nullptr) GTEST_SKIP() << "no locale with a decimal comma installed";
+    if (comma == nullptr) {
+        // Compile a decimal-comma locale of our own when the system has none.
+        const std::string command =
+            "localedef -i fr_FR -f UTF-8 " + dir_ + "/fr_FR.UTF-8 >/dev/null 2>&1";
+        if (std::system(command.c_str()) == 0) {
+            setenv("LOCPATH", dir_.c_str(), 1);
+            if (std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") != nullptr) comma = "fr_FR.UTF-8";
+        }
+    }
+    if (comma == nullptr) GTEST_SKIP() << "no locale with a decimal comma can be had";
+    ASSERT_EQ(std::string(std::localeconv()->decimal_point), ",");
     double x = ini.ReadFloat("F", "x", 0), y = ini.ReadFloat("F", "y", -1);
     std::setlocale(LC_NUMERIC, previous.c_str());
+    unsetenv("LOCPATH");
     EXPECT_EQ(x, 1.25);
     EXPECT_EQ(y, -1);
 }
