@@ -2,6 +2,7 @@
 // computes with: Round goes half to even, results are kept inside 32 bits.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -10,6 +11,21 @@ float G3DAngleToRadians(int64_t a);
 // Single-precision cosine and sine of an engine angle.
 float G3DCos(int64_t a);
 float G3DSin(int64_t a);
+
+// The turn by yaw, then pitch, then roll, row by row, from the cosines and
+// sines of the three angles. Shared by the camera and the meshes it draws.
+inline std::array<float, 9> G3DTurnMatrix(float cy, float sy, float cp, float sp, float cr,
+                                          float sr) {
+    return {cy * cr + sy * sp * sr,
+            -cp * sr,
+            sp * sr * cy - sy * cr,
+            cy * sr - cr * sy * sp,
+            cp * cr,
+            -sy * sr - cy * cr * sp,
+            sy * cp,
+            sp,
+            cy * cp};
+}
 
 // Direction of (dx, dy) in whole degrees 0..360, 0 along +dx, 90 along +dy.
 int32_t G3DAngleOf(int64_t dx, int64_t dy);

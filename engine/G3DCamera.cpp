@@ -11,18 +11,6 @@ namespace {
 // Largest render list G3DSetViewport allocates.
 constexpr int32_t kMaxCapacity = 4000000;
 
-void SetCameraMatrix(TDStuff& s, float cy, float sy, float cp, float sp, float cr, float sr) {
-    s.CamMatrix = {cy * cr + sy * sp * sr,
-                   -cp * sr,
-                   -sy * cr + sp * sr * cy,
-                   cy * sr - cr * sy * sp,
-                   cp * cr,
-                   -sy * sr - cy * cr * sp,
-                   sy * cp,
-                   sp,
-                   cy * cp};
-}
-
 int64_t RoundedRow(const TDStuff& s, int row, double dx, double dy, double dz) {
     const float* m = &s.CamMatrix[row * 3];
     return G3DRound64(m[0] * dx + m[1] * dy + m[2] * dz);
@@ -56,7 +44,7 @@ void G3DSetCamera(int32_t x, int32_t y, int32_t z, int32_t yaw, int32_t pitch, i
     state.CosRoll = G3DCos(roll);
     state.SinRoll = G3DSin(roll);
     state.LastLight = -1;
-    SetCameraMatrix(state, cy, sy, cp, sp, state.CosRoll, state.SinRoll);
+    state.CamMatrix = G3DTurnMatrix(cy, sy, cp, sp, state.CosRoll, state.SinRoll);
     state.CosYaw = cy, state.SinYaw = sy, state.CosPitch = cp, state.SinPitch = sp;
     state.TriangleCount = 0;
     G3DBackendSetCamera(state);

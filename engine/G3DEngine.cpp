@@ -9,7 +9,7 @@ void G3DInit(int32_t width, int32_t height, TDStuff& state, platform::Window& fo
     }
     state.Frame.Width = width;
     state.Frame.Height = height;
-    SetDibPalette(state.Frame, state.MainPalette);
+    G3DApplyPalette(state);
     state.ProjectionBase = 128;
     state.Form = &form;
     G3DBackendInit(state, form);

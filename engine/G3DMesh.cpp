@@ -9,8 +9,7 @@
 
 namespace {
 
-void GrowScratch(int32_t vertices, int32_t faces) {
-    TG3DScratch& scratch = G3DScratchMesh();
+void Grow(TG3DScratch& scratch, int32_t vertices, int32_t faces) {
     if (static_cast<size_t>(vertices) > scratch.X.size()) {
         scratch.X.resize(vertices);
         scratch.Y.resize(vertices);
@@ -56,16 +55,13 @@ int32_t Morph(int32_t a, int32_t b, float t) {
 TG3DScratch& G3DScratchMesh() {
     static TG3DScratch scratch = [] {
         TG3DScratch s;
-        s.X.resize(5001);
-        s.Y.resize(5001);
-        s.Z.resize(5001);
-        s.Dark.resize(5001);
-        s.Lit.resize(5001);
-        s.FaceCapacity = 15001;
+        Grow(s, 5001, 15001);
         return s;
     }();
     return scratch;
 }
+
+void G3DGrowScratch(int32_t vertices, int32_t faces) { Grow(G3DScratchMesh(), vertices, faces); }
 
 int32_t G3DScratchVertexCapacity() { return static_cast<int32_t>(G3DScratchMesh().X.size()); }
 
@@ -74,7 +70,7 @@ int32_t G3DScratchFaceCapacity() { return G3DScratchMesh().FaceCapacity; }
 void G3DAllocMesh(TG3DMesh*& mesh, int32_t a, int32_t b) {
     G3DFreeMesh(mesh);
     if (a < 0 || b < -1 || a > kG3DMeshMaxLast || b > kG3DMeshMaxLast) return;
-    GrowScratch(a + 1, b + 1);
+    G3DGrowScratch(a + 1, b + 1);
     mesh = new TG3DMesh;
     mesh->X.resize(a + 1);
     mesh->Y.resize(a + 1);
@@ -90,7 +86,8 @@ void G3DFreeMesh(TG3DMesh*& mesh) {
 }
 
 void G3DCopyMesh(const TG3DMesh* source, TG3DMesh*& dest) {
-    if (source == nullptr) return;
+    // A mesh copied onto itself is already its copy (and allocating would free it).
+    if (source == nullptr || source == dest) return;
     G3DAllocMesh(dest, source->LastVertex + 1, source->LastFace + 1);
     if (dest == nullptr) return;
     dest->LastVertex = source->LastVertex;

@@ -63,6 +63,9 @@ bool G3DReadMesh(std::string_view bytes, TG3DMesh*& mesh);
 // is nullptr.
 void G3DInterpolateMesh(const TG3DMesh* a, const TG3DMesh* b, TG3DMesh*& r, float t);
 
+// Grows the scratch space to at least `vertices` vertices and `faces` faces.
+void G3DGrowScratch(int32_t vertices, int32_t faces);
+
 // Vertex and face room of the scratch space: at least that of every mesh
 // allocated so far (5001 vertices and 15001 faces at start).
 int32_t G3DScratchVertexCapacity();

@@ -12,29 +12,11 @@ struct Vec {
     float x, y, z;
 };
 
-// The rotation of G3DDrawMesh, row by row.
-std::array<float, 9> ObjectMatrix(int32_t yaw, int32_t pitch, int32_t roll) {
-    const float ca = G3DCos(yaw), sa = G3DSin(yaw);
-    const float cb = G3DCos(pitch), sb = G3DSin(pitch);
-    const float cc = G3DCos(roll), sc = G3DSin(roll);
-    return {ca * cc + sa * sb * sc,
-            -cb * sc,
-            sb * sc * ca - sa * cc,
-            ca * sc - cc * sa * sb,
-            cb * cc,
-            -sa * sc - ca * cc * sb,
-            sa * cb,
-            sb,
-            ca * cb};
-}
-
 int64_t RowTimes(const float* row, int32_t x, int32_t y, int32_t z) {
     return G3DRound64(static_cast<double>(row[0]) * x + static_cast<double>(row[1]) * y +
                       static_cast<double>(row[2]) * z);
 }
 
-// Fills the scratch space with the mesh's vertices turned and placed relative
-// to the camera.
 // The bounds of a mesh's placed vertices.
 struct Box {
     float lo[3] = {INFINITY, INFINITY, INFINITY};
@@ -46,13 +28,17 @@ struct Box {
     }
 };
 
+// Fills the scratch space with the mesh's vertices turned and placed relative
+// to the camera.
 Box TransformVertices(const TG3DMesh& mesh, int32_t x, int32_t y, int32_t z, int32_t yaw,
                       int32_t roll, int32_t pitch, const TDStuff& state, TG3DScratch& s) {
     const int64_t tx = int64_t{x} - state.CamX;
     const int64_t ty = int64_t{y} - state.CamY;
     const int64_t tz = int64_t{z} - state.CamZ;
     const bool turned = yaw != 0 || roll != 0 || pitch != 0;
-    const std::array<float, 9> m = turned ? ObjectMatrix(yaw, pitch, roll) : std::array<float, 9>{};
+    const std::array<float, 9> m = turned ? G3DTurnMatrix(G3DCos(yaw), G3DSin(yaw), G3DCos(pitch),
+                                                          G3DSin(pitch), G3DCos(roll), G3DSin(roll))
+                                          : std::array<float, 9>{};
     Box box;
     for (int32_t i = 0; i <= mesh.LastVertex; ++i) {
         int64_t vx = mesh.X[i], vy = mesh.Y[i], vz = mesh.Z[i];
@@ -319,11 +305,7 @@ void G3DDrawMesh(const TG3DMesh* mesh, int32_t x, int32_t y, int32_t z, int32_t 
                  TDStuff& state) {
     if (mesh == nullptr || mesh->LastVertex < 0) return;
     TG3DScratch& s = G3DScratchMesh();
-    if (static_cast<size_t>(mesh->LastVertex) >= s.X.size()) {  // a mesh built by hand
-        TG3DMesh* room = nullptr;
-        G3DAllocMesh(room, mesh->LastVertex, 0);
-        G3DFreeMesh(room);
-    }
+    G3DGrowScratch(mesh->LastVertex + 1, 0);  // for a mesh built by hand
     const Box box = TransformVertices(*mesh, x, y, z, yaw, roll, pitch, state, s);
     static ActiveLights active;  // the draw's scratch, like the vertex scratch
     FindActiveLights(box, state, active);

@@ -6,14 +6,8 @@ namespace {
 
 // The value of one piece: a decimal integer made of digits and '-' only, else 0.
 int32_t PieceValue(std::string_view piece) {
-    if (piece.empty()) return 0;
-    for (char ch : piece) {
-        if ((ch < '0' || ch > '9') && ch != '-') return 0;
-    }
     int32_t value = 0;
-    const char* end = piece.data() + piece.size();
-    const auto [stop, error] = std::from_chars(piece.data(), end, value);
-    if (error != std::errc{} || stop != end) return 0;
+    ParseWholeInteger(piece, value);
     return value;
 }
 
@@ -41,6 +35,19 @@ bool TakeFirstPiece(std::string_view text, std::string_view& rest, int32_t& out)
 }
 
 }  // namespace
+
+bool ParseWholeInteger(std::string_view text, int32_t& value) {
+    if (text.empty()) return false;
+    for (char ch : text) {
+        if ((ch < '0' || ch > '9') && ch != '-') return false;
+    }
+    int32_t read = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, read);
+    if (error != std::errc{} || stop != end) return false;
+    value = read;
+    return true;
+}
 
 void ParseCellArgs(std::string_view text, int32_t& a, int32_t& b, int32_t& c) {
     if (text.empty()) return;

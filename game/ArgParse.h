@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <string_view>
 
+// Reads a text made only of digits and '-' that is a valid 32-bit decimal
+// integer into `value`; false, with `value` untouched, for anything else.
+bool ParseWholeInteger(std::string_view text, int32_t& value);
+
 // Reads "(a,b,c)". An empty text changes nothing; otherwise the three outputs
 // are set to 0 first and then filled piece by piece until a separator is
 // missing. A piece counts only when it is made of digits and '-' and is a

@@ -1,7 +1,6 @@
 #include "game/Behaviours.h"
 
 #include <array>
-#include <charconv>
 #include <limits>
 #include <vector>
 
@@ -116,20 +115,8 @@ const KeywordEntry* FindKeyword(std::string_view keyword, int32_t& opcode) {
     return nullptr;
 }
 
-// Reads a piece made only of digits and "-" that is a valid 32-bit decimal
-// integer into `value`; false, with `value` untouched, for anything else.
-bool ReadNumber(std::string_view piece, int32_t& value) {
-    if (piece.empty()) return false;
-    for (char ch : piece) {
-        if ((ch < '0' || ch > '9') && ch != '-') return false;
-    }
-    int32_t read = 0;
-    const char* end = piece.data() + piece.size();
-    const auto [stop, error] = std::from_chars(piece.data(), end, read);
-    if (error != std::errc{} || stop != end) return false;
-    value = read;
-    return true;
-}
+// A whole 32-bit integer into `value` (untouched when there is none).
+bool ReadNumber(std::string_view piece, int32_t& value) { return ParseWholeInteger(piece, value); }
 
 // ReadNumber, then × mul div div in 64 bits (toward zero); false, with
 // `value` untouched, when the piece is no number or the result leaves 32 bits.
@@ -382,10 +369,7 @@ bool AddBehaviour(int32_t behaviour, int32_t x, int32_t y, int32_t z, int32_t he
     instance->BehaviourType = behaviour;
     instance->CellX = x;
     instance->CellY = y;
-    instance->CellZ = z;
-    instance->Pc = 0;
-    instance->PcTime = 0;
-    instance->Phase = 0;
+    instance->CellZ = z;  // Pc, PcTime and Phase start at 0 in the new entry
     // The bloc dynamics work on Level, the one level record; another record
     // gets no bloc rather than a row of Level's list.
     instance->MovingBlocRow = &level == &Level ? LiftBloc(x, y, z) : -1;

@@ -15,9 +15,6 @@ namespace {
 // Speed of a pushed bloc along its axis, per 90 ms.
 constexpr float kPushSpeed = 95.0f;
 
-// World coordinate of the centre of cell `c` on one axis.
-float CellCentre(int32_t c) { return static_cast<float>(int64_t{c} * 512 + 256); }
-
 // Cell containing world coordinate `w` on one axis (truncated toward zero).
 int32_t CellOf(float w) { return G3DTrunc32(static_cast<double>(w) / 512.0); }
 

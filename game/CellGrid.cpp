@@ -15,16 +15,6 @@ void ReleaseGrid(LevelStuff& level) {
     level.TurnLayer.reset();
 }
 
-// Cells of a grid of these sizes, or -1 when a size is negative or the count
-// passes kMaxGridCells.
-int64_t GridCells(int32_t sizeX, int32_t sizeY, int32_t sizeZ) {
-    if (sizeX < 0 || sizeY < 0 || sizeZ < 0) return -1;
-    int64_t cells = int64_t{sizeX} * sizeY;  // at most 2^62
-    if (cells > kMaxGridCells) return -1;
-    cells *= sizeZ;  // at most 2^30 × 2^31
-    return cells > kMaxGridCells ? -1 : cells;
-}
-
 // A zero-filled block of `cells` elements (at least one byte is asked for, so
 // that an empty grid still has its blocks); empty when the heap refuses.
 template <typename T>
@@ -34,6 +24,14 @@ CellBlock<T> ZeroBlock(int64_t cells) {
 }
 
 }  // namespace
+
+int64_t GridCellCount(int32_t sizeX, int32_t sizeY, int32_t sizeZ) {
+    if (sizeX < 0 || sizeY < 0 || sizeZ < 0) return -1;
+    int64_t cells = int64_t{sizeX} * sizeY;  // at most 2^62
+    if (cells > kMaxGridCells) return -1;
+    cells *= sizeZ;  // at most 2^30 × 2^31
+    return cells > kMaxGridCells ? -1 : cells;
+}
 
 void SetCellType(int32_t x, int32_t y, int32_t z, int32_t type) {
     if (!IsBlocType(type)) return;
@@ -47,7 +45,7 @@ void SetCellType(int32_t x, int32_t y, int32_t z, int32_t type) {
 
 bool AllocLevelGrid(int32_t sizeX, int32_t sizeY, int32_t sizeZ, LevelStuff& level) {
     ReleaseGrid(level);
-    const int64_t cells = GridCells(sizeX, sizeY, sizeZ);
+    const int64_t cells = GridCellCount(sizeX, sizeY, sizeZ);
     if (cells < 0) return false;
     level.CellTypes = ZeroBlock<uint16_t>(cells);
     level.LightLayer = ZeroBlock<uint8_t>(cells);

@@ -14,6 +14,13 @@
 // block) still fits a signed 32-bit integer.
 constexpr int32_t kMaxGridCells = INT32_MAX / 2;
 
+// Cells of a grid of these sizes, or -1 when a size is negative or the count
+// passes kMaxGridCells.
+int64_t GridCellCount(int32_t sizeX, int32_t sizeY, int32_t sizeZ);
+
+// World coordinate of the centre of cell `c` on one axis.
+inline float CellCentre(int32_t c) { return static_cast<float>(int64_t{c} * 512 + 256); }
+
 // Index of cell (x, y, z) in the blocks of `level`, or -1 outside the grid.
 inline int32_t CellIndex(int32_t x, int32_t y, int32_t z, const LevelStuff& level) {
     if (x < 0 || y < 0 || z < 0 || x >= level.SizeX || y >= level.SizeY || z >= level.SizeZ) {

@@ -42,11 +42,7 @@ void ReadClipHeader(const DefinitionSection& in, ClipStuff& clip) {
 void ReadClipObjects(const DefinitionSection& in, ClipStuff& clip) {
     for (int32_t o = 0; o < kClipObjectCount; ++o) {
         clip.ObjectFiles[o] = in.Text("Object_" + std::to_string(o));
-        if (clip.ObjectFiles[o].empty()) {
-            G3DFreeMesh(clip.ObjectMeshes[o]);
-        } else {
-            G3DLoadMesh(clip.ObjectFiles[o], clip.ObjectMeshes[o]);
-        }
+        G3DLoadMesh(clip.ObjectFiles[o], clip.ObjectMeshes[o]);  // freed by ClearClip
     }
 }
 

@@ -23,7 +23,7 @@ void AdvanceGameTime(double factor) {
     const uint32_t now = platform::TickCount();
     // Unsigned difference: the counter's wrap-around gives the true small step.
     const uint32_t elapsed = now - LastTickCount;
-    LastTickCount = platform::TickCount();
+    LastTickCount = now;
     GameTime = static_cast<float>(static_cast<double>(GameTime) + elapsed * factor);
 }
 

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <iterator>
+
 #include "engine/G3DEngine.h"
 #include "game/ClipStuff.h"
 #include "game/LevelStuff.h"
@@ -56,11 +58,10 @@ WindowPlacement ReadGeneralAndControl(const TIniFile32& ini) {
     place.width = ini.ReadInteger("General", "Width", 320);
     place.height = ini.ReadInteger("General", "Height", 240);
     DepthOfView = ini.ReadInteger("General", "DepthOfView", 14);
-    ini.ReadInteger("General", "Resolution", 2);  // written, not used
+    // Resolution and Texture are written back by WriteGameIni but never read.
     place.fullScreen = ini.ReadBool("General", "Fullscreen", false);
     MouseMode = ini.ReadBool("General", "MouseMode", false);
     MusicOn = ini.ReadBool("General", "Music", true);
-    ini.ReadBool("General", "Texture", true);  // written from HighTextures, not used
     for (const ControlKey& control : kControlKeys) {
         KeyBindings[control.binding] =
             static_cast<uint8_t>(ini.ReadInteger("Control", control.key, 0));
@@ -134,6 +135,13 @@ void ReadGameConstants(const TIniFile32& ini) {
     GameTitle = ini.ReadString("Game", "GameTitle", "Ostra 2 Player");
 }
 
+void ReadGameSection(const TIniFile32& ini) {
+    HudSettings = HudSettingsStuff{};
+    ReadFontsAndMedia(ini, HudSettings);
+    ReadHudLayout(ini, HudSettings);
+    ReadGameConstants(ini);
+}
+
 // A window never gets a size of nothing, whatever the file says.
 void PlaceWindow(platform::Window& form, const WindowPlacement& place) {
     form.SetPosition(place.left, place.top);
@@ -150,21 +158,16 @@ std::string GameIniPath() {
     return "game.ini";
 }
 
-void ReadGameSection() {
-    TIniFile32 ini(GameIniPath());
-    HudSettings = HudSettingsStuff{};
-    ReadFontsAndMedia(ini, HudSettings);
-    ReadHudLayout(ini, HudSettings);
-    ReadGameConstants(ini);
-}
+void ReadGameSection() { ReadGameSection(TIniFile32(GameIniPath())); }
 
 void ReadGameIni(platform::Window& form) {
     WindowPlacement place;
     {
-        TIniFile32 ini(GameIniPath());
+        // One read of the file for all three sections.
+        const TIniFile32 ini(GameIniPath());
         place = ReadGeneralAndControl(ini);
+        ReadGameSection(ini);
     }
-    ReadGameSection();
     form.SetTitle(GameTitle);
     platform::Application::Instance().SetTitle(GameTitle);
     SetBuiltInClips(Level, HudSettings.DeveloperVideo, HudSettings.IntroMusic,
@@ -179,7 +182,7 @@ void ReadGameIni(platform::Window& form) {
 }
 
 int32_t ResolutionIndex(int32_t frameHeight) {
-    for (int32_t i = 0; i < 9; ++i) {
+    for (int32_t i = 0; i < static_cast<int32_t>(std::size(kResolutionHeights)); ++i) {
         if (kResolutionHeights[i] == frameHeight) return i;
     }
     return 2;

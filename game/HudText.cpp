@@ -17,8 +17,11 @@ struct FontStep {
     float glyphWidth, glyphHeight, advanceX, advanceY;
 };
 
+// The metrics of font 1 (big) or, for any other number, font 0 (small).
+const FontMetrics& MetricsOf(int32_t font) { return FontSizes[font == 1 ? 1 : 0]; }
+
 FontStep StepOf(int32_t font, float screenHeight) {
-    const FontMetrics& m = FontSizes[font == 1 ? 1 : 0];
+    const FontMetrics& m = MetricsOf(font);
     return {static_cast<float>(m.width) / kTextScreenWidth,
             static_cast<float>(m.height) / screenHeight,
             static_cast<float>(m.width + 1) / kTextScreenWidth,
@@ -57,7 +60,8 @@ void CutFontSheet(int32_t font, FontMetrics metrics) {
     const int32_t sheetWidth = G3DImages[kFontSheetSlot].Width;
     int32_t x = 0, y = 0;
     for (int32_t k = 0; k < 100; ++k) {
-        G3DCropImage(kFontSheetSlot, x, y, metrics.width, metrics.height, 50 + 100 * font + k);
+        G3DCropImage(kFontSheetSlot, x, y, metrics.width, metrics.height,
+                     GlyphSlot(font, static_cast<uint8_t>(32 + k)));
         x += metrics.width + 1;
         if (x >= sheetWidth - metrics.width) {
             x = 0;
@@ -90,7 +94,7 @@ void LoadHudTextures(const HudPictures& pictures, TDStuff& engine) {
 }
 
 float FontTextWidth(const std::string& text, int32_t font) {
-    const FontMetrics& m = FontSizes[font == 1 ? 1 : 0];
+    const FontMetrics& m = MetricsOf(font);
     return static_cast<float>(static_cast<int64_t>(text.size()) * (m.width + 1)) / kTextScreenWidth;
 }
 

@@ -20,8 +20,9 @@ constexpr int32_t kCrossIconSlot = 5;
 constexpr int32_t kInventoryIconSlot = 1000;   // + bloc type
 constexpr int32_t kWeaponIconSlot = 1300;      // + bloc type
 constexpr int32_t kWeaponFireIconSlot = 1600;  // + bloc type
-// The message clip's picture: a slot of its own, apart from every glyph.
-constexpr int32_t kMessagePictureSlot = 250;
+// The message clip's picture: a slot of its own, beyond every slot a
+// character code can select (fonts reach slots 18 to 373).
+constexpr int32_t kMessagePictureSlot = 400;
 
 // Glyph size of a font in pixels of its sheet and in virtual-screen units;
 // font 0 is the small font, 1 the big one.

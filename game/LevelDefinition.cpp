@@ -67,7 +67,9 @@ void LoadHeroSound(const DefinitionSection& in, const char* key, std::string& fi
 void LoadHeroMeshes(const DefinitionSection& in, HeroStuff& hero) {
     hero.AnimFiles[0] = in.Text("Hero");
     ReloadMesh(hero.AnimFiles[0], hero.AnimMeshes[0]);
-    ReloadMesh(hero.AnimFiles[0], hero.HeroMesh);
+    // The blended pose starts as the stand pose: a copy, not a second read.
+    G3DFreeMesh(hero.HeroMesh);
+    G3DCopyMesh(hero.AnimMeshes[0], hero.HeroMesh);
     for (const HeroAnimKey& anim : kHeroAnimKeys) {
         hero.AnimFiles[anim.slot] = in.Text(anim.key);
         ReloadMesh(hero.AnimFiles[anim.slot], hero.AnimMeshes[anim.slot]);
@@ -112,8 +114,7 @@ void LoadSkies(const DefinitionSection& in, LevelStuff& level) {
         SkyStuff& sky = level.Skies[n];
         const std::string prefix = "Sky_" + std::to_string(n);
         sky.SkyFile = in.Text(prefix + "_Object");
-        G3DFreeMesh(sky.SkyMesh);
-        if (!sky.SkyFile.empty()) G3DLoadMesh(sky.SkyFile, sky.SkyMesh);
+        ReloadMesh(sky.SkyFile, sky.SkyMesh);
         sky.SkyDescription = in.Text(prefix + "_Description");
     }
 }
@@ -144,7 +145,7 @@ void ResetBlocType(BlocStuff& bloc, int32_t n) {
 void LoadGolemMesh(const DefinitionSection& in, const std::string& key, std::string& file,
                    TG3DMesh*& mesh) {
     file = in.Text(key);
-    if (!file.empty()) G3DLoadMesh(file, mesh);
+    G3DLoadMesh(file, mesh);  // the mesh was freed by ResetBlocType
 }
 
 void ReadGolemType(const DefinitionSection& in, GolemTypeStuff& golem) {

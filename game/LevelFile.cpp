@@ -38,9 +38,6 @@ int32_t SaturatedTime(int64_t ms) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-// The centre of cell c on one axis, in world units.
-float CellCentre(int32_t c) { return static_cast<float>(int64_t{c} * 512 + 256); }
-
 // Calls visit(x, y, z, index) for every cell: x outermost, then y, z innermost.
 template <typename Visit>
 void ForEachCell(const LevelStuff& level, Visit visit) {

@@ -308,11 +308,9 @@ bool ReadHeader(ByteReader& r, LevelFileImage& image) {
                        &image.StartZ, &image.StartAngle}) {
         *v = r.Int();
     }
-    if (!r.Ok() || image.SizeX < 0 || image.SizeY < 0 || image.SizeZ < 0) return false;
-    const int64_t plane = int64_t{image.SizeX} * image.SizeY;
-    if (plane > kMaxGridCells) return false;
-    const int64_t cells = plane * image.SizeZ;
-    if (cells > kMaxGridCells) return false;
+    if (!r.Ok()) return false;
+    const int64_t cells = GridCellCount(image.SizeX, image.SizeY, image.SizeZ);
+    if (cells < 0) return false;
     image.CellCount = static_cast<int32_t>(cells);
     return true;
 }

@@ -16,6 +16,7 @@ int RunPlayer(const std::string& programName, platform::Surface surface) {
     application.SetTitle("Ostra2 - Player");
     InitWinFunc();
     InitGameGlobals(programName);
+    int exitCode = 0;
     try {
         TScreenForm screen(surface);
         ScreenForm = &screen;
@@ -24,13 +25,15 @@ int RunPlayer(const std::string& programName, platform::Surface surface) {
         TSaveGameForm saves;
         SaveGameForm = &saves;
         application.Run();
-        ScreenForm = nullptr;
-        OptionForm = nullptr;
-        SaveGameForm = nullptr;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
-        return 1;
+        exitCode = 1;
     }
+    // The windows are gone either way: no pointer to them stays behind, and
+    // SDL is closed on the failure path too.
+    ScreenForm = nullptr;
+    OptionForm = nullptr;
+    SaveGameForm = nullptr;
     application.Finalise();
-    return 0;
+    return exitCode;
 }

@@ -162,7 +162,7 @@ void TIniFile32::ParseText(const std::string& bytes) {
         pos = stop + 1;
         if (line.empty() || line[0] == ';') continue;
         lines_.emplace_back(line);
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+        if (IsSectionLine(lines_.back())) {
             AddSection(lines_.back(), static_cast<int>(lines_.size()) - 1);
         }
     }

@@ -38,21 +38,16 @@ int64_t RoundHalfEven(double v) { return int64_t(std::nearbyint(std::clamp(v, -9
 
 }  // namespace
 
-bool TAudio::Open() {
-    Device = platform::audio::OpenMixerAudioDevice();
-    return Device != nullptr;
-}
-
 TSoundBuffer::TSoundBuffer(platform::audio::AudioDevice* device, const std::string& fileName) {
     LiveSounds().push_back(this);
     if (device == nullptr || !platform::fs::FileExists(fileName)) return;
     try {
         TIWave wave(fileName);
-        DataSize = wave.DataSize;
-        Channels = wave.Channels();
-        BitsPerSample = wave.BitsPerSample();
         TWaveFormatHeader header;
         wave.GetFormat(header);
+        DataSize = wave.DataSize;
+        Channels = header.Channels;
+        BitsPerSample = header.BitsPerSample;
         const platform::audio::PcmFormat format{header.Channels, header.SamplesPerSec,
                                                 header.BitsPerSample, header.BlockAlign};
         if (header.FormatTag != kPcmTag || !platform::audio::IsPlayablePcm(format)) return;
@@ -103,9 +98,7 @@ void TSoundBuffer::SetCurrentPosition(uint32_t position) {
 
 void InitSound() {
     if (SoundReady) return;
-    auto audio = std::make_unique<TAudio>();
-    audio->Open();
-    InitSound(std::move(audio->Device));
+    InitSound(platform::audio::OpenMixerAudioDevice());
 }
 
 void InitSound(std::unique_ptr<platform::audio::AudioDevice> device) {
@@ -206,20 +199,30 @@ std::optional<TChannelMix> ChannelMix(const TSoundListener& listener, int32_t X,
     return mix;
 }
 
-void UpdateSoundChannel(int Index, const TDStuff& Engine) {
-    if (!SoundReady || Index < 0 || Index >= kSoundChannelCount) return;
-    SoundChannel& channel = SoundChannels[Index];
+namespace {
+
+// Sets a channel's volume and pan for `listener`.
+void MixChannel(SoundChannel& channel, const TSoundListener& listener) {
     if (!channel.Buffer) return;
-    const auto mix = ChannelMix(ListenerOf(Engine), channel.X, channel.Y, channel.Z, channel.Level);
+    const auto mix = ChannelMix(listener, channel.X, channel.Y, channel.Z, channel.Level);
     if (!mix) return;
     channel.Buffer->SetVolume(mix->Volume);
     channel.Buffer->SetPan(mix->Pan);
 }
 
+}  // namespace
+
+void UpdateSoundChannel(int Index, const TDStuff& Engine) {
+    if (!SoundReady || Index < 0 || Index >= kSoundChannelCount) return;
+    MixChannel(SoundChannels[Index], ListenerOf(Engine));
+}
+
 void UpdateAllSoundChannels(const TDStuff& Engine) {
     if (!SoundReady) return;
-    for (int i = 0; i < kSoundChannelCount; ++i) {
-        if (ChannelPlaysOnce(SoundChannels[i])) UpdateSoundChannel(i, Engine);
+    // The camera is the same for every channel of the frame.
+    const TSoundListener listener = ListenerOf(Engine);
+    for (SoundChannel& channel : SoundChannels) {
+        if (ChannelPlaysOnce(channel)) MixChannel(channel, listener);
     }
 }
 

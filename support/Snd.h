@@ -19,10 +19,6 @@
 // destroyed by ShutDownSound.
 class TAudio {
   public:
-    // Opens the mixer's sound device; false, with Device left null, when no
-    // audio device can be opened.
-    bool Open();
-
     std::unique_ptr<platform::audio::AudioDevice> Device;
 };
 

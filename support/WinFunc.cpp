@@ -117,9 +117,11 @@ bool OpenDataFile(const std::string& name, DataFileHandle& handle, int32_t& size
     handle = -1;
     size = 0;
     std::string real = platform::fs::Resolve(name);
-    int fd = open(real.c_str(), O_RDWR | O_CLOEXEC);
+    // O_NONBLOCK keeps the open from waiting on a pipe, which fstat then
+    // refuses; it changes nothing for a regular file.
+    int fd = open(real.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
-        fd = open(real.c_str(), O_RDONLY | O_CLOEXEC);  // writes will then fail and say so
+        fd = open(real.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // writes will then fail
     if (fd < 0 && errno == ENOENT)
         fd = open(real.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return false;

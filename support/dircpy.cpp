@@ -7,6 +7,7 @@
 
 #include "platform/fs/FileStream.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/PathResolver.h"
 
 namespace fs = platform::fs;
 
@@ -23,13 +24,6 @@ std::string FolderPart(const std::string& path) {
 std::string FileNamePart(const std::string& path) {
     auto cut = path.find_last_of("\\/");
     return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-std::string AsciiUpper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
 }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -265,7 +259,7 @@ bool TFileCopyNew::CopyBlocks(const std::string& Source, const std::string& Targ
 }
 
 bool CopyFolder(std::string Source, std::string Target) {
-    if (AsciiUpper(Source) == AsciiUpper(Target)) return true;
+    if (fs::SameNameIgnoringCase(Source, Target)) return true;
     if (!Source.empty() && IsSeparator(Source.back())) Source.pop_back();
     if (!Target.empty() && IsSeparator(Target.back())) Target.pop_back();
     // An empty name would make "\*.*" below, the root of the file system.

@@ -41,9 +41,7 @@ void DrawTextured(const TG3DTriangle& t) {
         glDisable(GL_ALPHA_TEST);
     }
     const bool known = t.Texture >= 0 && t.Texture < static_cast<int32_t>(G3DTextureNames.size());
-    glBindTexture(GL_TEXTURE_2D, known ? G3DTextureNames[t.Texture] : 0);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glBindTexture(GL_TEXTURE_2D, known ? G3DTextureNames[t.Texture] : 0);  // filters: Upload
     float st[3][2];
     G3DTriangleTexCoords(t.LayoutLow, t.LayoutSwap, st);
     const float dark[3] = {t.Dark0, t.Dark1, t.Dark2};

@@ -10,7 +10,8 @@ std::array<uint32_t, 32768> G3DTextureNames{};
 
 namespace {
 
-// Replaces `name` by a new texture of width × height RGBA pixels.
+// Replaces `name` by a new texture of width × height RGBA pixels. The
+// filters belong to the texture object: set here once, not at every draw.
 void Upload(uint32_t& name, const uint8_t* rgba, int32_t width, int32_t height) {
     GLuint texture = name;
     if (texture != 0) glDeleteTextures(1, &texture);
@@ -18,6 +19,8 @@ void Upload(uint32_t& name, const uint8_t* rgba, int32_t width, int32_t height) 
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     name = texture;
 }
 
@@ -33,8 +36,6 @@ void SetOverlayState(const TG3DImage& image, bool alphaTest) {
     }
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, image.TextureName);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
 }
 
 }  // namespace

@@ -102,8 +102,16 @@ bool ReadFolder(const std::string& path, std::vector<FolderEntry>& entries) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    int fd = open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK keeps the open from waiting on a pipe; only a regular file
+    // (possibly reached through a link) is read.
+    int fd = open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return false;
+    }
+    bytes.reserve(static_cast<size_t>(info.st_size));
     char buffer[65536];
     bool ok = true;
     for (;;) {

@@ -30,8 +30,8 @@ std::vector<FolderEntry> ListFolder(const std::string& path);
 // folder, no permission) from an empty one: false, with `entries` empty.
 bool ReadFolder(const std::string& path, std::vector<FolderEntry>& entries);
 
-// Reads the whole file into `bytes`. False (bytes emptied) when it cannot be
-// opened or read to its end.
+// Reads the whole file into `bytes` (a link to a file is followed). False
+// (bytes emptied) when it is not a regular file or cannot be read to its end.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Replaces the file's contents with `bytes` without ever leaving it half

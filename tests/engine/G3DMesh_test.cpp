@@ -39,6 +39,10 @@ TEST(G3DMesh, AllocAndCopyRoom) {
     EXPECT_EQ(copy->Faces.size(), 3u);
     EXPECT_EQ(copy->X[3], 42);
     EXPECT_EQ(copy->Faces[1].Kind, 3);
+    TG3DMesh* same = copy;
+    G3DCopyMesh(copy, same);  // onto itself: unchanged, not freed
+    EXPECT_EQ(same, copy);
+    EXPECT_EQ(same->X[3], 42);
     G3DFreeMesh(m);
     G3DFreeMesh(copy);
     EXPECT_EQ(m, nullptr);

@@ -24,6 +24,13 @@ TEST_F(HudTextTest, GlyphSlotsAndTextWidth) {
     EXPECT_FLOAT_EQ(FontTextWidth("", 0), 0.0f);
 }
 
+TEST_F(HudTextTest, NoCharacterSelectsTheMessagePicture) {
+    for (int font = 0; font < 2; ++font) {
+        for (int c = 0; c < 256; ++c)
+            EXPECT_NE(GlyphSlot(font, static_cast<uint8_t>(c)), kMessagePictureSlot);
+    }
+}
+
 TEST_F(HudTextTest, ZeroPadding) {
     std::string s;
     ZeroPadInt(7, 3, s);

@@ -20,24 +20,28 @@ bool LevelPlan::Inside(int x, int y, int z) const {
     return x >= 0 && y >= 0 && z >= 0 && x < SizeX && y < SizeY && z < SizeZ;
 }
 
-void LevelPlan::Fill(int x0, int y0, int z0, int x1, int y1, int z1, int type) {
-    for (int z = std::max(z0, 0); z <= std::min(z1, SizeZ - 1); ++z) {
-        for (int y = std::max(y0, 0); y <= std::min(y1, SizeY - 1); ++y) {
-            for (int x = std::max(x0, 0); x <= std::min(x1, SizeX - 1); ++x) {
-                Types[Index(x, y, z)] = static_cast<uint16_t>(type);
+namespace {
+// Calls visit(index) for every cell of the box (inclusive corners) that lies
+// inside the plan.
+template <typename Visit>
+void ForEachInBox(const LevelPlan& p, int x0, int y0, int z0, int x1, int y1, int z1, Visit visit) {
+    for (int z = std::max(z0, 0); z <= std::min(z1, p.SizeZ - 1); ++z) {
+        for (int y = std::max(y0, 0); y <= std::min(y1, p.SizeY - 1); ++y) {
+            for (int x = std::max(x0, 0); x <= std::min(x1, p.SizeX - 1); ++x) {
+                visit(p.Index(x, y, z));
             }
         }
     }
 }
+}  // namespace
+
+void LevelPlan::Fill(int x0, int y0, int z0, int x1, int y1, int z1, int type) {
+    ForEachInBox(*this, x0, y0, z0, x1, y1, z1,
+                 [&](int i) { Types[i] = static_cast<uint16_t>(type); });
+}
 
 void LevelPlan::Lighten(int x0, int y0, int z0, int x1, int y1, int z1, uint8_t light) {
-    for (int z = std::max(z0, 0); z <= std::min(z1, SizeZ - 1); ++z) {
-        for (int y = std::max(y0, 0); y <= std::min(y1, SizeY - 1); ++y) {
-            for (int x = std::max(x0, 0); x <= std::min(x1, SizeX - 1); ++x) {
-                Light[Index(x, y, z)] = light;
-            }
-        }
-    }
+    ForEachInBox(*this, x0, y0, z0, x1, y1, z1, [&](int i) { Light[i] = light; });
 }
 
 int LevelPlan::Count(int type) const {
