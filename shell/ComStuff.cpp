@@ -1,6 +1,7 @@
 #include "shell/ComStuff.h"
 
 #include "game/GameClock.h"
+#include "support/Snd.h"
 
 int32_t GameMode = ModeNone;
 uint8_t ModeEntered = 0;
@@ -10,7 +11,8 @@ HudMessageStuff HudMessage;
 void SetGameMode(int32_t mode, platform::Window& /*form*/) {
     if (mode == GameMode) return;
     GameMode = mode;
-    // Not built yet: StopAllSounds (positional sound), StopVideo (video).
+    StopAllSounds();
+    // Not built yet: StopVideo while a video plays (video).
     ModeStartTime = FrameTime;
     if (mode == ModeTitle || mode == ModeEnd) {
         // Not built yet: disabling the save-game menu command (menus).

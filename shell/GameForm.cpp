@@ -1,6 +1,9 @@
 #include "shell/GameForm.h"
 
+#include <cmath>
+
 #include "game/GameClock.h"
+#include "game/HudText.h"
 #include "game/StartUp.h"
 #include "platform/window/Application.h"
 #include "shell/ComStuff.h"
@@ -67,16 +70,26 @@ void TScreenForm::GameFrame() {
     // Not built yet: the key-frame clip (AdvanceClip) and the mode frames
     // TitleFrame, PlayFrame and EndFrame; mode -1 runs nothing anyway.
     // Not built yet: while a video plays, no overlay and no present.
-    if (HudMessage.on != 0) {
-        HudMessage.timeLeft -= FrameStep;
-        if (HudMessage.timeLeft < 0) HudMessage.on = 0;
-        // Not built yet: drawing the message text (bitmap fonts).
-    }
-    // Not built yet: the message clip's picture and text (clips), the frame
-    // counter text (bitmap fonts) and PresentFrame (scene frame).
+    DrawHudMessage();
+    // Not built yet: the message clip's picture and text (clip playback).
+    if (ShowFPS != 0) DrawOpaqueText(FrameRateText(FrameStep), 0, 0.91f, 0.005f);
+    // Not built yet: PresentFrame (scene frame).
     ++FramesRun;
     MouseLeftDown = 0;
     MouseRightDown = 0;
+}
+
+std::string FrameRateText(int32_t frameStep) {
+    const double step = frameStep < 1 ? 1.0 : static_cast<double>(frameStep);
+    return "FPS:" + std::to_string(static_cast<int64_t>(std::nearbyint(1000.0 / step)));
+}
+
+void DrawHudMessage() {
+    if (HudMessage.on == 0) return;
+    HudMessage.timeLeft -= FrameStep;
+    if (HudMessage.timeLeft < 0) HudMessage.on = 0;
+    // Drawn in the frame in which its time runs out too.
+    DrawOpaqueText(HudMessage.text, 0, 0.01f, 0.01f);
 }
 
 void TScreenForm::FormClose() { ShutDownGame(*window_); }

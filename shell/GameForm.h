@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/window/Window.h"
 
@@ -61,3 +62,10 @@ class TScreenForm : public platform::WindowListener {
 };
 
 extern TScreenForm* ScreenForm;
+
+// The frame counter's text: "FPS:" and 1000 / frame step, rounded.
+std::string FrameRateText(int32_t frameStep);
+
+// Counts the HUD message down by the frame step and draws it; it goes off
+// once its time is below 0, after its last frame.
+void DrawHudMessage();

@@ -147,3 +147,15 @@ TEST(ScreenFormCommands, RefusesOnlyTheScreenSaverAndMonitorPower) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FrameCounter, ThousandOverTheStepRoundedHalfToEven) {
+    EXPECT_EQ(FrameRateText(1), "FPS:1000");
+    EXPECT_EQ(FrameRateText(3), "FPS:333");
+    EXPECT_EQ(FrameRateText(16), "FPS:62");  // 62.5
+    EXPECT_EQ(FrameRateText(400), "FPS:2");  // 2.5
+    EXPECT_EQ(FrameRateText(0), "FPS:1000");
+}
+
+}  // namespace
