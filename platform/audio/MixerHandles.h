@@ -9,43 +9,41 @@ typedef struct _Mix_Music Mix_Music;
 
 namespace platform::audio {
 
-class ChunkHandle {
-  public:
-    ChunkHandle() = default;
-    // Takes ownership of `chunk` (may be null: creation failed).
-    explicit ChunkHandle(Mix_Chunk* chunk) : chunk_(chunk) {}
-    ~ChunkHandle();
-    ChunkHandle(ChunkHandle&& other) noexcept : chunk_(std::exchange(other.chunk_, nullptr)) {}
-    ChunkHandle& operator=(ChunkHandle&& other) noexcept;
-    ChunkHandle(const ChunkHandle&) = delete;
-    ChunkHandle& operator=(const ChunkHandle&) = delete;
+void FreeMixerHandle(Mix_Chunk* chunk);
+// SDL2_mixer halts a music that plays before freeing it.
+void FreeMixerHandle(Mix_Music* music);
 
-    Mix_Chunk* Get() const { return chunk_; }
-    explicit operator bool() const { return chunk_ != nullptr; }
-    void Reset();
+// Owns one SDL2_mixer handle of type T (may be null: creation failed).
+template <typename T>
+class MixerHandle {
+  public:
+    MixerHandle() = default;
+    explicit MixerHandle(T* handle) : handle_(handle) {}
+    ~MixerHandle() { Reset(); }
+    MixerHandle(MixerHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    MixerHandle& operator=(MixerHandle&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
+        return *this;
+    }
+    MixerHandle(const MixerHandle&) = delete;
+    MixerHandle& operator=(const MixerHandle&) = delete;
+
+    T* Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    // Frees the handle; nothing when there is none.
+    void Reset() {
+        if (handle_ != nullptr) FreeMixerHandle(handle_);
+        handle_ = nullptr;
+    }
 
   private:
-    Mix_Chunk* chunk_ = nullptr;
+    T* handle_ = nullptr;
 };
 
-class MusicHandle {
-  public:
-    MusicHandle() = default;
-    // Takes ownership of `music` (may be null: loading failed).
-    explicit MusicHandle(Mix_Music* music) : music_(music) {}
-    ~MusicHandle();
-    MusicHandle(MusicHandle&& other) noexcept : music_(std::exchange(other.music_, nullptr)) {}
-    MusicHandle& operator=(MusicHandle&& other) noexcept;
-    MusicHandle(const MusicHandle&) = delete;
-    MusicHandle& operator=(const MusicHandle&) = delete;
-
-    Mix_Music* Get() const { return music_; }
-    explicit operator bool() const { return music_ != nullptr; }
-    // Frees the music (SDL2_mixer halts it first when it plays).
-    void Reset();
-
-  private:
-    Mix_Music* music_ = nullptr;
-};
+using ChunkHandle = MixerHandle<Mix_Chunk>;
+using MusicHandle = MixerHandle<Mix_Music>;
 
 }  // namespace platform::audio

@@ -1,20 +1,15 @@
 #include "tools/demogame/DemoLayout.h"
 
-namespace demo {
+#include "game/DefinitionSection.h"
 
-std::string Upper(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return s;
-}
+namespace demo {
 
 std::string TextureFile(const std::string& name) { return "Textures/" + name + ".pcx"; }
 std::string TextureRef(const std::string& name) { return "textures\\" + name + ".PCX"; }
 std::string MeshFile(const std::string& name) { return "Meshes/" + name + ".msh"; }
-std::string MeshRef(const std::string& name) { return "MESHES\\" + Upper(name) + ".MSH"; }
+std::string MeshRef(const std::string& name) { return "MESHES\\" + UpperAscii(name) + ".MSH"; }
 std::string SoundFile(const std::string& name) { return "Sounds/" + name + ".wav"; }
-std::string SoundRef(const std::string& name) { return "Sounds\\" + Upper(name) + ".wav"; }
+std::string SoundRef(const std::string& name) { return "Sounds\\" + UpperAscii(name) + ".wav"; }
 std::string HudFile(const std::string& name) { return "Hud/" + name + ".pcx"; }
 std::string HudRef(const std::string& name) { return "HUD\\" + name + ".Pcx"; }
 

@@ -35,7 +35,4 @@ constexpr int kLevelCount = 2;
 std::string LevelFile(int level);  // level 1 or 2
 std::string LevelName(int level);
 
-// Upper-cased copy (ASCII).
-std::string Upper(std::string s);
-
 }  // namespace demo
