@@ -21,13 +21,15 @@ bool TakePiece(std::string_view& rest, std::string_view separator, int32_t& out)
     return true;
 }
 
-// Takes the first value: the text before the first ",", after a "(" that
-// stands before that ",". Leaves the text after the "," in `rest`; false when
-// there is no ",".
+// Takes the first value: the text before the first ",", after the "(" that
+// opens the first group (a "(" after the first ")" opens a later group and does
+// not count). Leaves the text after the "," in `rest`. False when there is no
+// "," or the opening "(" comes after it: nothing is then read.
 bool TakeFirstPiece(std::string_view text, std::string_view& rest, int32_t& out) {
     const size_t comma = text.find(',');
     if (comma == std::string_view::npos) return false;
-    const size_t open = text.substr(0, comma).find('(');
+    const size_t open = text.substr(0, text.find(')')).find('(');
+    if (open != std::string_view::npos && open > comma) return false;
     const size_t start = open == std::string_view::npos ? 0 : open + 1;
     out = PieceValue(text.substr(start, comma - start));
     rest = text.substr(comma + 1);

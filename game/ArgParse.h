@@ -16,8 +16,10 @@ bool ParseWholeInteger(std::string_view text, int32_t& value);
 // valid 32-bit integer ("1-2" or "x" read as 0).
 void ParseCellArgs(std::string_view text, int32_t& a, int32_t& b, int32_t& c);
 
-// Reads "(a,b,c),(d,e,f)" with the same rules; the leading "(" may be missing
-// (a "(" counts only before the first ",").
+// Reads "(a,b,c),(d,e,f)" with the same rules. The leading "(" may be missing;
+// when the first group's "(" stands after the first "," ("1,(2,3,4),(5,6,7)"),
+// nothing is read and all outputs stay 0. ParseCellArgs reads its first piece
+// the same way.
 void ParseBoxArgs(std::string_view text, int32_t& a, int32_t& b, int32_t& c, int32_t& d, int32_t& e,
                   int32_t& f);
 

@@ -353,12 +353,10 @@ void LoadBehaviours(const std::string& path, LevelStuff& level) {
 }
 
 void LoadBehaviours(const TIniFile32& ini, LevelStuff& level) {
-    // A stale Phase would make the next timed move resume the old move's
-    // stored start and target instead of starting its own.
-    for (BehaviourStuff& instance : level.BehaviourInstances) {
-        instance.Pc = 0;
-        instance.Phase = 0;
-    }
+    // Every instance starts over at command 0. Phase stays as saved: a move
+    // that was under way when the level was left is finished by the next
+    // timed motion command.
+    for (BehaviourStuff& instance : level.BehaviourInstances) instance.Pc = 0;
     for (int32_t b = 0; b < kBehaviourCount; ++b) CompileBehaviour(ini, b, level.Behaviours[b]);
 }
 

@@ -45,7 +45,8 @@ void CompileCommandLine(std::string_view line, CommandStuff& command);
 // Compiles the sections "Behaviour 0".."Behaviour 255" of the definition file
 // at `path` into level.Behaviours (a missing section, or one without a
 // "Name", gives a behaviour of empty commands; a missing file, all of them),
-// and sends every live instance back to command 0 with no move under way.
+// and sends every live instance back to command 0, keeping its Phase: a move
+// under way when the level was left is finished by the next timed command.
 void LoadBehaviours(const std::string& path, LevelStuff& level);
 
 // The same from a definition file already read, for a loader that reads the

@@ -86,13 +86,22 @@ MovingBlocStuff* TakeBlocOut(int32_t x, int32_t y, int32_t z, uint8_t kind) {
     return row;
 }
 
-// The height at which a bloc coming down in cell (x, y, z) lands: y itself
-// when that cell is empty, else the first empty cell above it; SizeY (above
-// the grid, where nothing is written) when the column is full. Outside the
-// grid, y.
+// True when cell (x, y, z) holds a bloc that bodies collide with (a defined
+// type other than 0 with Collision).
+bool HoldsCollidingBloc(int32_t x, int32_t y, int32_t z) {
+    const int32_t type = GetCellType(x, y, z);
+    const BlocStuff* bloc = BlocOf(type);
+    return type != 0 && bloc != nullptr && !bloc->Undefined && bloc->Collision;
+}
+
+// The height at which a bloc coming to rest in cell (x, y, z) is put: y itself,
+// whatever walk-through bloc the cell holds (grass, water, a pick-up). Only a
+// colliding bloc that took the cell meanwhile is kept: then the first cell
+// above without one; SizeY (above the grid, where nothing is written) when the
+// column is full. Outside the grid, y.
 int32_t LandingHeight(int32_t x, int32_t y, int32_t z) {
     if (!InGrid(x, y, z)) return y;
-    while (y < Level.SizeY && GetCellType(x, y, z) != 0) ++y;
+    while (y < Level.SizeY && HoldsCollidingBloc(x, y, z)) ++y;
     return y;
 }
 
@@ -108,8 +117,8 @@ void CheckKeyOnSensor(const BlocStuff& key, int32_t x, int32_t y, int32_t z,
     if (ReceptaclesFilled(sensor)) OpenDoors(Level.Blocs[sensor].BlockSensorDoor);
 }
 
-// Puts a launched or lifted bloc back into the grid where it stands (or in the
-// first empty cell above), with its orientation.
+// Puts a launched or lifted bloc back into the grid in the cell containing its
+// position (see LandingHeight), with its orientation.
 void PutBlocBack(const MovingBlocStuff& bloc) {
     BlocStuff* type = BlocOf(bloc.BlocType);
     if (type == nullptr) return;

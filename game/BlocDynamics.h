@@ -74,8 +74,10 @@ int32_t LiftBloc(int32_t x, int32_t y, int32_t z);
 void FireProjectile(int32_t type, float x, float y, float z, float yaw, float pitch);
 
 // Ends moving bloc `row` (0..high index; others are ignored). A bloc goes back
-// into the grid in the cell containing it, or in the first empty cell above
-// when that one is taken, with its orientation; a key bloc landing on its
+// into the grid in the cell containing it, with its orientation, taking the
+// place of a walk-through bloc there; only a colliding bloc in that cell is
+// kept, the landing bloc then going to the first cell above without one (a
+// full column drops it and its count). A key bloc landing on its
 // sensor sounds it and opens the sensor's doors when every receptacle is
 // filled. A projectile leaves its BulletExplosion animation instead. Behaviour
 // instances keep pointing at their own blocs: those owning a row behind `row`

@@ -29,7 +29,8 @@ void AdvanceGameTime(double factor) {
 
 float FrameStepScale(float x) {
     if (FrameStep > 150) FrameStep = 150;
-    return static_cast<float>(FrameStep) * x / 90.0f;
+    // Product and quotient in double, rounded to float once.
+    return static_cast<float>(static_cast<double>(FrameStep) * x / 90.0);
 }
 
 void ResetFrameStep() {

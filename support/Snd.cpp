@@ -191,8 +191,8 @@ std::optional<TChannelMix> ChannelMix(const TSoundListener& listener, int32_t X,
         dist = RoundHalfEven(std::sqrt(double(a) * a + double(b) * b + double(c) * c));
     }
     const int64_t att = std::max<int64_t>(0, 10000 - dist * 10000 / h);
-    const int64_t level = std::clamp<int64_t>(Level, 0, 255);
-    const int64_t volume = level == 255 ? 0 : (level / 2 + 384) * att / 512 - 10000;
+    // Integer division truncates toward zero, for negative levels too.
+    const int64_t volume = Level == 255 ? 0 : (int64_t{Level} / 2 + 384) * att / 512 - 10000;
     TChannelMix mix;
     mix.Volume = int32_t(std::clamp<int64_t>(volume, -10000, 0));
     mix.Pan = int32_t(std::clamp<int64_t>(4 * a, -10000, 10000));

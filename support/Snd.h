@@ -126,9 +126,11 @@ struct TChannelMix {
     int32_t Pan = 0;
 };
 
-// Volume and pan of a sound at (X, Y, Z) with loudness `Level` (clamped to
-// 0..255) heard by `listener`: the distance in camera space, rounded half to
-// even, attenuates linearly to silence at the hearing distance; the camera's
+// Volume and pan of a sound at (X, Y, Z) with loudness `Level` heard by
+// `listener`: level 255 is full volume wherever the sound is; any other level,
+// also one outside 0..255 from a definition file, scales the attenuation
+// (the result held to -10000..0). The distance in camera space, rounded half
+// to even, attenuates linearly to silence at the hearing distance; the camera's
 // first axis pans (4 per unit, full at 2500). No value when the hearing
 // distance is 0 or the rotation is not finite.
 std::optional<TChannelMix> ChannelMix(const TSoundListener& listener, int32_t X, int32_t Y,

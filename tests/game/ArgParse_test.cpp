@@ -22,7 +22,9 @@ TEST(ParseBoxArgsTest, ReadsSixNumbersWithOrWithoutTheLeadingParenthesis) {
 TEST(ParseBoxArgsTest, EmptyTextChangesNothingAndOtherTextsStartFromZero) {
     EXPECT_EQ(Box(""), (Six{9, 9, 9, 9, 9, 9}));
     EXPECT_EQ(Box("garbage"), (Six{0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Box("1,(2,3),(4,5,6)"), (Six{1, 0, 3, 4, 5, 6}));  // "(2" is no number
+    // An opening "(" after the first "," stops the parse before the first value.
+    EXPECT_EQ(Box("1,(2,3),(4,5,6)"), (Six{0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Box("1,(2,3,4),(5,6,7)"), (Six{0, 0, 0, 0, 0, 0}));
 }
 
 TEST(ParseBoxArgsTest, PiecesThatAreNotIntegersReadAsZero) {
@@ -52,6 +54,10 @@ TEST(ParseCellArgsTest, ReadsThreeNumbersWithTheSameRules) {
     EXPECT_EQ(a, 3);
     EXPECT_EQ(b, 0);
     EXPECT_EQ(c, 0);
+    ParseCellArgs("7,(8,9)", a, b, c);
+    EXPECT_EQ(a + b + c, 0);
+    ParseCellArgs("7,8,9)", a, b, c);
+    EXPECT_EQ(a * 100 + b * 10 + c, 789);
 }
 
 }  // namespace

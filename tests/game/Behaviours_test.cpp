@@ -174,11 +174,12 @@ TEST_F(LoadBehavioursTest, ANewDefinitionReplacesEveryBehaviourAndRestartsInstan
     EXPECT_EQ(SlotsOf(Command(1, 1)), (Slots{0, 0, 0, 0, 1000, 0, 0, 0}));
     EXPECT_TRUE(Command(1, 2).Opcode == 0 && Command(1, 2).Line.empty());
     EXPECT_TRUE(AllEmpty(2));
-    // Instances start over at command 0 with no move under way; the rest stays.
+    // Instances start over at command 0; the rest, a move under way included,
+    // stays.
     ASSERT_EQ(Level.BehaviourCount(), 3);
     for (int32_t i = 1; i <= 3; ++i) {
         const BehaviourStuff& b = Level.BehaviourInstances[i];
-        EXPECT_TRUE(b.Pc == 0 && b.Phase == 0 && b.BehaviourType == i && b.PcTime == 900 &&
+        EXPECT_TRUE(b.Pc == 0 && b.Phase == 1 && b.BehaviourType == i && b.PcTime == 900 &&
                     b.MoveDuration == 250 && b.MovingBlocRow == i);
     }
     LoadBehaviours(folder.Path("missing.ini"), Level);

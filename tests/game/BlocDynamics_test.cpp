@@ -297,25 +297,39 @@ TEST_F(BlocDynamicsTest, InstancesFollowTheirBlocsWhenRowsBelowAreRemoved) {
     EXPECT_EQ(rows(), (std::vector<int32_t>{-1, 0, -1}));
 }
 
-TEST_F(BlocDynamicsTest, ALandingBlocNeverOverwritesATakenCell) {
-    for (int32_t y = 0; y < 2; ++y) SetCellType(1, y, 1, kStone);
-    SetCellType(3, 3, 3, kPush);
-    ASSERT_EQ(LiftBloc(3, 3, 3), 0);
-    Level.MovingBlocs[0].X = Level.MovingBlocs[0].Z = 1 * 512 + 256.0f;
-    Level.MovingBlocs[0].Y = 10;
-    RemoveMovingBloc(0);
+TEST_F(BlocDynamicsTest, ALandingBlocTakesItsCellUnlessSomethingSolidIsThere) {
+    constexpr int32_t kGrass = 42;
+    Level.Blocs[kGrass].Undefined = 0;
+    Level.Blocs[kGrass].Collision = 0;
+    // Lands the bloc lifted from (3, 3, 3) at height y of column (1, 1).
+    auto land = [](float y) {
+        SetCellType(3, 3, 3, kPush);
+        ASSERT_EQ(LiftBloc(3, 3, 3), 0);
+        Level.MovingBlocs[0].X = Level.MovingBlocs[0].Z = 1 * 512 + 256.0f;
+        Level.MovingBlocs[0].Y = y;
+        RemoveMovingBloc(0);
+    };
+    // A walk-through bloc gives its cell up.
+    SetCellType(1, 0, 1, kGrass);
+    land(10);
+    EXPECT_EQ(GetCellType(1, 0, 1), kPush);
+    EXPECT_EQ(Count(kGrass), 0);
+    // A colliding bloc stays; the lander goes to the first cell above without
+    // one, grass included.
+    SetCellType(1, 0, 1, kStone);
+    SetCellType(1, 1, 1, kStone);
+    SetCellType(1, 2, 1, kGrass);
+    land(10);
     EXPECT_EQ(GetCellType(1, 1, 1), kStone);
     EXPECT_EQ(GetCellType(1, 2, 1), kPush);
     EXPECT_EQ(Count(kStone), 2);
     EXPECT_EQ(Count(kPush), 1);
     // A full column has no room: the bloc leaves the level and its count.
+    SetCellType(1, 2, 1, kStone);
     SetCellType(1, 3, 1, kStone);
-    SetCellType(0, 0, 0, kPush);
-    ASSERT_EQ(LiftBloc(0, 0, 0), 0);
-    Level.MovingBlocs[0].X = Level.MovingBlocs[0].Z = 1 * 512 + 256.0f;
-    RemoveMovingBloc(0);
-    EXPECT_EQ(Count(kPush), 1);
-    EXPECT_EQ(Count(kStone), 3);
+    land(10);
+    EXPECT_EQ(Count(kPush), 0);
+    EXPECT_EQ(Count(kStone), 4);
 }
 
 }  // namespace

@@ -62,6 +62,20 @@ TEST_F(GameClockTest, FrameStepIsAtLeastOneAndScaledAtMost150) {
     EXPECT_EQ(FrameTime, 445);
 }
 
+TEST_F(GameClockTest, FrameStepScaleRoundsOnceToFloat) {
+    // Rounding the product to float before dividing would be one unit in the
+    // last place off for these.
+    struct Case {
+        int32_t step;
+        float x, scaled;
+    };
+    for (const Case& c : {Case{5, 33.3f, 0x1.d99998p+0f}, Case{3, 0.7f, 0x1.7e4b18p-6f},
+                          Case{5, 1.3f, 0x1.27d27cp-4f}}) {
+        FrameStep = c.step;
+        EXPECT_EQ(FrameStepScale(c.x), c.scaled) << c.step << " x " << c.x;
+    }
+}
+
 TEST_F(GameClockTest, GameTimeSetBackByALoadGivesAStepOfOne) {
     Frame(5000);
     GameTime = 100.0f;  // a level read restores an earlier clock

@@ -105,8 +105,19 @@ TEST(SndChannelMix, OutOfRangeInputsAreHeldInRange) {
     EXPECT_EQ(far.Volume, -10000);
     EXPECT_EQ(far.Pan, 10000);
     cam = Camera();
-    EXPECT_EQ(MixAt(cam, 0, 0, 0, 300).Volume, 0);      // as 255
-    EXPECT_EQ(MixAt(cam, 0, 0, 0, -40).Volume, -2500);  // as 0
+    // Levels outside 0..255 follow the formula, held to what a channel plays.
+    struct LevelCase {
+        int32_t z, level, volume;
+    };
+    for (const LevelCase& t : std::initializer_list<LevelCase>{{7168, 256, -5000},
+                                                               {7168, -10, -6299},
+                                                               {7168, 254, -5010},
+                                                               {0, 300, 0},
+                                                               {0, -40, -2891},
+                                                               {0, INT32_MIN, -10000},
+                                                               {0, INT32_MAX, 0}}) {
+        EXPECT_EQ(MixAt(cam, 0, 0, t.z, t.level).Volume, t.volume) << t.level << " at " << t.z;
+    }
     cam.HearingDistance = INT32_MAX;
     EXPECT_EQ(MixAt(cam, 0, 0, 0, 254).Volume, -20);
     cam.HearingDistance = 0;
