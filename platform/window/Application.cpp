@@ -3,7 +3,11 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/text/Cp1252.h"
 #include "platform/window/KeyMap.h"
@@ -36,6 +40,50 @@ char ControlCharacterOf(uint8_t virtualKey) {
     }
 }
 
+// Stop signals (SIGINT, SIGTERM) received since Initialise. The first asks the
+// main window to close between two dispatches; a second one, while that close
+// has not finished the program, ends it as the signal would by default.
+std::atomic<int> stopSignals{0};
+std::atomic<bool> stopPending{false};
+struct sigaction previousInt, previousTerm;
+
+void OnStopSignal(int signal) {
+    if (stopSignals.fetch_add(1) > 0) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    stopPending = true;
+}
+
+void InstallStopSignals() {
+    stopSignals = 0;
+    stopPending = false;
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, &previousInt);
+    sigaction(SIGTERM, &action, &previousTerm);
+}
+
+void RestoreStopSignals() {
+    sigaction(SIGINT, &previousInt, nullptr);
+    sigaction(SIGTERM, &previousTerm, nullptr);
+}
+
+// Video drivers that show nothing on any screen. SDL falls back to them when
+// no display can be reached; only a user who names one gets it.
+bool ShowsNothing(const char* driver) {
+    return driver != nullptr &&
+           (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+bool DriverChosenByUser() {
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    return chosen != nullptr && chosen[0] != '\0';
+}
+
 }  // namespace
 
 Application& Application::Instance() {
@@ -51,11 +99,19 @@ bool Application::Initialise() {
         std::fprintf(stderr, "Cannot start the display: %s\n", SDL_GetError());
         return false;
     }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (ShowsNothing(driver) && !DriverChosenByUser()) {
+        std::fprintf(stderr, "Cannot start the display: no display found (only the %s driver)\n",
+                     driver);
+        SDL_Quit();
+        return false;
+    }
     // A missing joystick service only means there is no joystick.
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     // The screen saver and monitor power-off stay off while the player runs.
     SDL_DisableScreenSaver();
     SDL_StartTextInput();
+    InstallStopSignals();
     initialised_ = true;
     terminated_ = false;
     return true;
@@ -63,6 +119,7 @@ bool Application::Initialise() {
 
 void Application::Finalise() {
     if (!initialised_) return;
+    RestoreStopSignals();
     SDL_EnableScreenSaver();
     SDL_Quit();
     initialised_ = false;
@@ -154,6 +211,12 @@ void Application::Dispatch(const void* sdlEvent) {
 }
 
 bool Application::ProcessMessages() {
+    if (stopPending.exchange(false)) {
+        // A stop signal closes the program as closing the main window does.
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        Dispatch(&quit);
+    }
     SDL_Event event;
     while (!terminated_ && SDL_PollEvent(&event)) Dispatch(&event);
     return !terminated_;

@@ -16,11 +16,15 @@ class Application {
   public:
     static Application& Instance();
 
-    // Starts SDL's video, events and joystick services. False (with the
-    // reason on standard error) when no display can be opened.
+    // Starts SDL's video, events and joystick services and takes over SIGINT
+    // and SIGTERM: each asks the main window to close, as the window system's
+    // close does (a second one ends the process at once). False (with the
+    // reason on standard error) when no display can be opened; a video driver
+    // that shows nothing (offscreen, dummy) counts as none unless the user
+    // named it in SDL_VIDEODRIVER.
     bool Initialise();
     bool Initialised() const { return initialised_; }
-    // Closes SDL; every window must be gone.
+    // Closes SDL and gives the stop signals back; every window must be gone.
     void Finalise();
 
     void SetTitle(const std::string& cp1252Title) { title_ = cp1252Title; }
@@ -37,7 +41,8 @@ class Application {
     using IdleHandler = std::function<void(bool& done)>;
     void SetIdleHandler(IdleHandler handler) { idle_ = std::move(handler); }
 
-    // Dispatches every waiting event. Returns false once Terminate was called.
+    // Dispatches a pending stop signal, then every waiting event. Returns false
+    // once Terminate was called.
     bool ProcessMessages();
     // The message loop: runs until Terminate.
     void Run();
