@@ -119,7 +119,10 @@ bool ParseFloat(std::string_view s, double& out) {
 }  // namespace
 
 TIniFile32::TIniFile32(const std::string& fileName) : FileName(fileName) {
-    if (platform::fs::FileExists(FileName)) LoadFromFile();
+    // Anything at all under the name is loaded: what is there but cannot be
+    // read (a folder, a pipe, a dangling link, a locked file) is then never
+    // saved over.
+    if (platform::fs::EntryExists(FileName)) LoadFromFile();
 }
 
 TIniFile32::~TIniFile32() {

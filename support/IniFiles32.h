@@ -18,9 +18,10 @@ struct TIniSection {
 
 class TIniFile32 {
   public:
-    // Keeps the file name and loads the file when it exists. A missing file
-    // starts empty; a file that exists but cannot be read also starts empty and
-    // is then never saved over (see LoadFailed).
+    // Keeps the file name and loads the file when it exists (a link is
+    // followed). A missing file starts empty; anything under the name that
+    // cannot be read as a file (no permission, a folder, a pipe, a dangling
+    // link) also starts empty and is then never saved over (see LoadFailed).
     explicit TIniFile32(const std::string& fileName);
     // Saves when a write happened since the last save; never throws. Callers
     // that need to know whether the save worked call Save() first.

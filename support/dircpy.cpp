@@ -172,7 +172,7 @@ bool TFileCopyNew::CopyMatchingEntries(const std::string& Source, const std::str
 
     const bool descends = IncludeSubFolders &&
                           std::any_of(entries.begin(), entries.end(), [](const fs::FolderEntry& e) {
-                              return e.kind == fs::EntryKind::Folder;
+                              return e.kind == fs::EntryKind::Folder && !e.link;
                           });
     if (descends && SameOrInside(targetPath, sourcePath)) {
         Error("ERROR : folder recursion\r\rCan't copy !");
@@ -180,9 +180,12 @@ bool TFileCopyNew::CopyMatchingEntries(const std::string& Source, const std::str
     }
     bool result = true;
     for (const fs::FolderEntry& entry : entries) {
-        if (entry.kind == fs::EntryKind::Other) continue;  // links, devices, pipes, sockets
+        // Dangling links, devices, pipes and sockets hold nothing to copy. A
+        // link to a file gives its contents; a link to a folder is not entered,
+        // as it may lead back up the tree or out of it.
+        if (entry.kind == fs::EntryKind::Other) continue;
         const bool isFolder = entry.kind == fs::EntryKind::Folder;
-        if (isFolder && !IncludeSubFolders) continue;
+        if (isFolder && (!IncludeSubFolders || entry.link)) continue;
         if (!CopyEntry(sourcePath, targetPath, mask, entry.name, isFolder)) result = false;
     }
     return result;

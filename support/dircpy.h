@@ -45,9 +45,9 @@ class TFileCopyNew {
     // at the end of Source into the folder part of Target. False when a file
     // failed or the copy would recurse into its own target.
     bool CopyFiles(const std::string& Source, const std::string& Target);
-    // Copies one regular file block by block. The data goes to a temporary file
-    // in the target's folder that replaces Target only once complete, so a
-    // failed copy leaves an existing Target as it was.
+    // Copies one regular file (or the file a link leads to) block by block. The
+    // data goes to a temporary file in the target's folder that replaces Target
+    // only once complete, so a failed copy leaves an existing Target as it was.
     bool CopyFile(const std::string& Source, const std::string& Target);
     // Appends a per-file line to Memo when ShowProgressOnMemo is set (an error
     // when Memo is unassigned).
@@ -65,7 +65,9 @@ class TFileCopyNew {
 };
 
 // Copies the folder tree Source into the folder Target, creating Target with
-// its parents. Names equal but for letter case, or naming the same real
+// its parents. Links to files are copied as the files they lead to; links to
+// folders, dangling links, special files and the temporary files of
+// unfinished writes are left out. Names equal but for letter case, or naming the same real
 // folder, copy nothing and give true. False when a file could not be copied,
 // when Target cannot be created, or when Target lies inside Source.
 bool CopyFolder(std::string Source, std::string Target);

@@ -1,14 +1,19 @@
 #include "platform/fs/FileStream.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 #include "platform/fs/PathResolver.h"
+#include "platform/fs/TempName.h"
 
 namespace platform::fs {
 namespace {
@@ -18,6 +23,58 @@ std::string FolderOf(const std::string& real) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return real.substr(0, slash);
+}
+
+std::string NameOf(const std::string& real) {
+    auto slash = real.find_last_of('/');
+    return slash == std::string::npos ? real : real.substr(slash + 1);
+}
+
+struct FolderCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+// Removes the temporaries of the target `name` in `folder` that no writer
+// holds any more. A writer keeps its temporary locked for as long as it lives
+// (the lock dies with the process, however it ends), so a file that can be
+// locked is left over from a writer that was killed.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
+    std::vector<std::string> stale;
+    {
+        std::unique_ptr<DIR, FolderCloser> dir(opendir(folder.c_str()));
+        if (!dir) return;
+        while (dirent* entry = readdir(dir.get())) {
+            if (IsTemporaryOf(entry->d_name, name)) stale.push_back(folder + "/" + entry->d_name);
+        }
+    }
+    for (const std::string& path : stale) {
+        int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) continue;
+        struct stat info;
+        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            unlink(path.c_str());
+        }
+        close(fd);
+    }
+}
+
+// Flushes the folder's entries, so that a rename in it survives a power cut.
+// False only when the flush failed; a folder that cannot be opened or flushed
+// at all (some file systems) is taken as flushed.
+bool SyncFolder(const std::string& folder) {
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return true;
+    const bool ok = fsync(fd) == 0 || errno == EINVAL;
+    close(fd);
+    return ok;
+}
+
+// A target the new version may replace: a regular file, a link that leads
+// nowhere, or nothing yet. Folders, pipes, devices and sockets are kept.
+bool Replaceable(const std::string& real) {
+    struct stat info;
+    if (lstat(real.c_str(), &info) != 0) return errno == ENOENT;
+    return S_ISREG(info.st_mode) || S_ISLNK(info.st_mode);
 }
 
 // The real file a write to `real` should replace: the link's destination when
@@ -46,9 +103,9 @@ InputFile::~InputFile() { Close(); }
 
 bool InputFile::Open(const std::string& path) {
     Close();
-    // O_NONBLOCK keeps the open from waiting on a pipe; the type check below
-    // then refuses anything but a regular file.
-    int fd = open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    // A link is followed. O_NONBLOCK keeps the open from waiting on a pipe;
+    // the type check below then refuses anything but a regular file.
+    int fd = open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -88,11 +145,16 @@ AtomicOutputFile::~AtomicOutputFile() { Discard(); }
 bool AtomicOutputFile::Begin(const std::string& path) {
     Discard();
     target_ = WriteDestination(Resolve(path));
-    // A short fixed name: the target's own name may already be as long as a
-    // name can be.
-    std::string temp = FolderOf(target_) + "/.tmp-XXXXXX";
-    int fd = mkstemp(temp.data());
+    if (!Replaceable(target_)) return false;
+    const std::string folder = FolderOf(target_);
+    const std::string name = NameOf(target_);
+    RemoveStaleTemporaries(folder, name);
+    std::string temp = folder + "/" + TemporaryTemplate(name);
+    int fd = mkstemps(temp.data(), kTemporarySuffixLength);
     if (fd < 0) return false;
+    // Held until the file is renamed or removed: it tells a live temporary
+    // from a stale one.
+    flock(fd, LOCK_EX | LOCK_NB);
     fchmod(fd, ModeFor(target_));
     fd_ = fd;
     temp_ = temp;
@@ -117,23 +179,23 @@ bool AtomicOutputFile::Write(std::string_view bytes) {
 
 bool AtomicOutputFile::Commit() {
     if (fd_ < 0) return false;
-    bool ok = !failed_ && fsync(fd_) == 0;
-    ok = (close(fd_) == 0) && ok;
-    fd_ = -1;
-    if (ok) ok = rename(temp_.c_str(), target_.c_str()) == 0;
-    if (ok) {
-        temp_.clear();
-    } else {
+    // Renamed while still open, so that the lock covers the file to the end.
+    const bool ok = !failed_ && fsync(fd_) == 0 && rename(temp_.c_str(), target_.c_str()) == 0;
+    if (!ok) {
         Discard();
+        return false;
     }
-    return ok;
+    close(fd_);
+    fd_ = -1;
+    temp_.clear();
+    return SyncFolder(FolderOf(target_));
 }
 
 void AtomicOutputFile::Discard() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
     if (!temp_.empty()) unlink(temp_.c_str());
     temp_.clear();
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
 }
 
 }  // namespace platform::fs

@@ -11,8 +11,9 @@
 
 namespace platform::fs {
 
-// A regular file open for reading. Links and special files are refused, so a
-// read never follows a link nor blocks on a pipe or a device.
+// A regular file open for reading. A link is followed to the file it leads
+// to; a dangling link and special files are refused, and opening never blocks
+// on a pipe or a device.
 class InputFile {
   public:
     InputFile() = default;
@@ -37,10 +38,12 @@ class InputFile {
 };
 
 // A new version of a file, written to a temporary file in the target's folder
-// and renamed over the target by Commit(). Until then, and whenever a step
-// fails, the target keeps its old contents; a discarded temporary file is
-// removed. An existing target keeps its permission bits; a target that is a
-// link is replaced through the link.
+// (named as TempName.h tells) and renamed over the target by Commit(). Until
+// then, and whenever a step fails, the target keeps its old contents; a
+// discarded temporary file is removed, and one left by a writer that was
+// killed is removed by the next Begin() for the same target. An existing
+// target keeps its permission bits; a target that is a link is replaced
+// through the link, a dangling link by a file.
 class AtomicOutputFile {
   public:
     AtomicOutputFile() = default;
@@ -49,12 +52,16 @@ class AtomicOutputFile {
     AtomicOutputFile& operator=(const AtomicOutputFile&) = delete;
 
     // Creates the temporary file for `path`; false when the target's folder is
-    // missing or not writable.
+    // missing or not writable, or when the target (or what its link leads to)
+    // is a folder, a pipe, a device or a socket.
     bool Begin(const std::string& path);
     // Appends all of `bytes`; false on an error or a short write.
     bool Write(std::string_view bytes);
-    // Flushes the data to the disk and renames the file over the target; false,
-    // with the temporary file removed and the target untouched, on failure.
+    // Flushes the data to the disk, renames the file over the target and
+    // flushes the folder, so that the new version survives a power cut. False,
+    // with the temporary file removed and the target untouched, when the data
+    // could not be written or renamed; false with the new version in place when
+    // only the folder's flush failed.
     bool Commit();
     // Drops the temporary file, leaving the target untouched.
     void Discard();

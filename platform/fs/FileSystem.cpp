@@ -8,10 +8,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/fs/FileStream.h"
 #include "platform/fs/PathResolver.h"
+#include "platform/fs/TempName.h"
 
 namespace platform::fs {
 namespace {
@@ -20,16 +23,28 @@ bool StatNoFollow(const std::string& real, struct stat& info) {
     return lstat(real.c_str(), &info) == 0;
 }
 
+// What the entry at `real` is, its link followed.
+EntryKind KindOf(const std::string& real, bool& link) {
+    struct stat info;
+    link = false;
+    if (!StatNoFollow(real, info)) return EntryKind::Other;
+    link = S_ISLNK(info.st_mode);
+    if (link && stat(real.c_str(), &info) != 0) return EntryKind::Other;  // leads nowhere
+    if (S_ISREG(info.st_mode)) return EntryKind::File;
+    if (S_ISDIR(info.st_mode)) return EntryKind::Folder;
+    return EntryKind::Other;
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
     struct stat info;
-    return StatNoFollow(Resolve(path), info) && S_ISREG(info.st_mode);
+    return stat(Resolve(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool FolderExists(const std::string& path) {
     struct stat info;
-    return StatNoFollow(Resolve(path), info) && S_ISDIR(info.st_mode);
+    return stat(Resolve(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 bool EntryExists(const std::string& path) {
@@ -79,16 +94,10 @@ bool ReadFolder(const std::string& path, std::vector<FolderEntry>& entries) {
             break;
         }
         std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        struct stat info;
-        EntryKind kind = EntryKind::Other;
-        if (StatNoFollow(real + "/" + name, info)) {
-            if (S_ISREG(info.st_mode))
-                kind = EntryKind::File;
-            else if (S_ISDIR(info.st_mode))
-                kind = EntryKind::Folder;
-        }
-        entries.push_back({name, kind});
+        if (name == "." || name == ".." || IsTemporaryName(name)) continue;
+        bool link = false;
+        const EntryKind kind = KindOf(real + "/" + name, link);
+        entries.push_back({name, kind, link});
     }
     closedir(dir);
     if (!ok) {
@@ -132,6 +141,32 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
     AtomicOutputFile file;
     return file.Begin(path) && file.Write(bytes) && file.Commit();
+}
+
+bool FileWritable(const std::string& path) {
+    const std::string real = Resolve(path);
+    struct stat info;
+    return stat(real.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           access(real.c_str(), W_OK) == 0;
+}
+
+std::string UnreadableReason(const std::string& path) {
+    // As the readers open a file: never waiting on a pipe.
+    int fd = open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return std::strerror(errno);
+    struct stat info;
+    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    close(fd);
+    return regular ? std::string() : std::string("is not a regular file");
+}
+
+std::string ReportUnreadableFile(const std::string& path) {
+    if (!EntryExists(path)) return {};
+    const std::string reason = UnreadableReason(path);
+    if (reason.empty()) return {};
+    const std::string line = Resolve(path) + ": " + reason;
+    std::fprintf(stderr, "%s\n", line.c_str());
+    return line;
 }
 
 bool RemoveFile(const std::string& path) {

@@ -8,23 +8,27 @@
 
 namespace platform::fs {
 
-enum class EntryKind { File, Folder, Other };  // Other: links, devices, pipes, sockets
+// What an entry is, links followed: Other is a dangling link, a device, a
+// pipe or a socket.
+enum class EntryKind { File, Folder, Other };
 
 struct FolderEntry {
     std::string name;
     EntryKind kind;
+    bool link = false;  // the entry is a symbolic link; `kind` tells where it leads
 };
 
-// A regular file (links are not followed).
+// A regular file, or a link that leads to one.
 bool FileExists(const std::string& path);
-// A folder (links are not followed).
+// A folder, or a link that leads to one.
 bool FolderExists(const std::string& path);
 // Any entry at all: file, folder, link (even a dangling one) or special file.
 bool EntryExists(const std::string& path);
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool CreateFolders(const std::string& path);
-// The entries of a folder other than "." and "..", sorted by name (byte order);
-// empty when the folder cannot be read.
+// The entries of a folder other than "." and ".." and the temporary files of
+// unfinished writes (TempName.h), sorted by name (byte order); empty when the
+// folder cannot be read.
 std::vector<FolderEntry> ListFolder(const std::string& path);
 // As ListFolder, but tells a folder that cannot be read (missing, not a
 // folder, no permission) from an empty one: false, with `entries` empty.
@@ -35,10 +39,24 @@ bool ReadFolder(const std::string& path, std::vector<FolderEntry>& entries);
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Replaces the file's contents with `bytes` without ever leaving it half
-// written: the data goes to a temporary file in the same folder, is flushed,
-// and is renamed over the target. False, with the target untouched, on any
-// failure.
+// written, as AtomicOutputFile does: the data goes to a temporary file in the
+// same folder, is flushed, and is renamed over the target. False, with the
+// target untouched, on any failure.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// A regular file (links followed) that this process may write to.
+bool FileWritable(const std::string& path);
+
+// Why `path` cannot be read as a file: empty when it is a regular file (links
+// followed) that opens for reading, else the system's reason ("Permission
+// denied", "No such file or directory") or "is not a regular file".
+std::string UnreadableReason(const std::string& path);
+
+// Says on stderr, in one line "<real path>: <reason>", why a file that is
+// there cannot be read (a dangling link counts as there); says nothing for a
+// readable file or when nothing is there. Returns the line without its line
+// break, or an empty string.
+std::string ReportUnreadableFile(const std::string& path);
 
 // Removes a file; true when it is gone afterwards.
 bool RemoveFile(const std::string& path);

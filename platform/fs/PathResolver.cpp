@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/fs/TempName.h"
+
 namespace platform::fs {
 namespace {
 
@@ -42,13 +44,14 @@ bool Exists(const std::string& path) {
 // The stored name in `folder` matching `name` without regard to case, or empty.
 // When several names differ only by case, the first in byte order wins, so the
 // choice does not depend on the order the folder happens to list them in.
+// Temporary files of unfinished writes are never matched.
 std::string FindIgnoringCase(const std::string& folder, const std::string& name) {
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr) return {};
     std::string found;
     while (dirent* entry = readdir(dir)) {
         std::string stored = entry->d_name;
-        if (stored == "." || stored == "..") continue;
+        if (stored == "." || stored == ".." || IsTemporaryName(stored)) continue;
         if (SameNameIgnoringCase(stored, name) && (found.empty() || stored < found)) {
             found = stored;
         }

@@ -1,6 +1,8 @@
 #include "game/LevelFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "engine/G3DState.h"
 #include "game/CellGrid.h"
@@ -98,6 +100,23 @@ TEST_F(LevelFileTest, WriteReadWriteGivesTheSameFile) {
     Read("a.lvl");
     EXPECT_EQ(Level.CellCount, 1);
     EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(LevelFileTest, ALinkedLevelFileIsReadAndWrittenThroughTheLink) {
+    MakeRichLevel();
+    ASSERT_TRUE(WriteLevelState(folder.Path("real.lvl"), Level));
+    ASSERT_EQ(symlink("real.lvl", folder.Path("linked.lvl").c_str()), 0);
+    ASSERT_TRUE(AllocLevelGrid(1, 1, 1, Level));
+    Read("linked.lvl");
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(Level.SizeX, 3);
+    ASSERT_TRUE(AllocLevelGrid(1, 1, 1, Level));
+    ClearLists();
+    ASSERT_TRUE(WriteLevelState(folder.Path("linked.lvl"), Level));
+    EXPECT_EQ(FileBytes("real.lvl").size(), 76883u);
+    struct stat info;
+    ASSERT_EQ(lstat(folder.Path("linked.lvl").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
 TEST_F(LevelFileTest, AFailedWriteIsReported) {

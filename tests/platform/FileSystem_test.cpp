@@ -4,7 +4,11 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
 
 #include <filesystem>
 #include <fstream>
@@ -41,6 +45,14 @@ class FileSystemTest : public ::testing::Test {
         for (const auto& entry : pfs::ListFolder(relative)) names.push_back(entry.name);
         return names;
     }
+    // Every name in a folder as the system lists it, temporaries included.
+    std::vector<std::string> RawNames(const std::string& relative) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(root_ + "/" + relative))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     testutil::ScratchFolder scratch_;
     const std::string root_ = scratch_.Root();
@@ -67,11 +79,18 @@ TEST_F(FileSystemTest, FailedAtomicWriteLeavesOldFileAndNoTemporaries) {
     EXPECT_FALSE(pfs::WriteFileAtomic("Missing\\file.txt", "data"));
     EXPECT_FALSE(pfs::FolderExists("Missing"));
 
-    // The target is a folder: the rename fails and the folder stays as it was.
+    // Folders and pipes, named or reached through a link, are not replaced.
     Write("Busy/inside.txt", "keep");
-    EXPECT_FALSE(pfs::WriteFileAtomic("busy", "data"));
+    ASSERT_EQ(mkfifo((root_ + "/pipe").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("pipe", (root_ + "/pipe-link").c_str()), 0);
+    for (const char* target : {"busy", "pipe", "PIPE-LINK"}) {
+        EXPECT_FALSE(pfs::WriteFileAtomic(target, "data")) << target;
+    }
     EXPECT_EQ(Read("Busy/inside.txt"), "keep");
-    EXPECT_EQ(Names(), NameList{"Busy"});
+    struct stat info;
+    ASSERT_EQ(lstat((root_ + "/pipe").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(RawNames(""), (NameList{"Busy", "pipe", "pipe-link"}));
 
     if (geteuid() != 0) {  // permissions do not hold root back
         Write("Locked/file.txt", "old");
@@ -96,6 +115,81 @@ TEST_F(FileSystemTest, AtomicWriteKeepsModeAndLinks) {
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
+TEST_F(FileSystemTest, KilledWritersTemporariesAreHiddenAndRemovedByTheNextWrite) {
+    Write("Level/l1.lvl", "old");
+    std::fflush(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        pfs::AtomicOutputFile out;
+        if (out.Begin("LEVEL\\L1.LVL") && out.Write("partial")) kill(getpid(), SIGKILL);
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    Write("Level/.tmp-Ab12Cd", "left by an earlier version");
+    Write("Level/.l2.lvl.Qw12Er.tmp", "another target's");
+    const NameList raw = RawNames("Level");
+    ASSERT_EQ(raw.size(), 4u);
+    EXPECT_EQ(raw[0].substr(0, 8), ".l1.lvl.");
+    EXPECT_EQ(raw[0].substr(14), ".tmp");
+    EXPECT_EQ(Names("level"), NameList{"l1.lvl"});
+    EXPECT_EQ(Read("Level/l1.lvl"), "old");
+    // Never found by a look-up in another letter case either.
+    std::string upper = raw[0];
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+    EXPECT_EQ(pfs::Resolve("level/" + upper), root_ + "/Level/" + upper);
+
+    // A writer still at work keeps its temporary.
+    pfs::AtomicOutputFile live;
+    ASSERT_TRUE(live.Begin("level/l1.lvl"));
+    ASSERT_TRUE(pfs::WriteFileAtomic("level/l1.lvl", "new"));
+    EXPECT_EQ(Read("Level/l1.lvl"), "new");
+    EXPECT_EQ(RawNames("Level").size(), 3u);  // l1.lvl, the live one, l2's
+    ASSERT_TRUE(live.Write("newer"));
+    ASSERT_TRUE(live.Commit());
+    EXPECT_EQ(Read("Level/l1.lvl"), "newer");
+    EXPECT_EQ(RawNames("Level"), (NameList{".l2.lvl.Qw12Er.tmp", "l1.lvl"}));
+
+    // A name as long as names can be still gets its temporary.
+    const std::string longName(255, 'n');
+    ASSERT_TRUE(pfs::WriteFileAtomic("level/" + longName, "long"));
+    EXPECT_EQ(Read("Level/" + longName), "long");
+    EXPECT_EQ(RawNames("Level").size(), 3u);
+}
+
+TEST_F(FileSystemTest, UnreadableFilesAreToldWithTheirReason) {
+    Write("ok.ini", "x");
+    Write("Folder.ini/x", "");
+    ASSERT_EQ(mkfifo((root_ + "/pipe.ini").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("nowhere", (root_ + "/dangling.ini").c_str()), 0);
+    ASSERT_EQ(symlink("ok.ini", (root_ + "/link.ini").c_str()), 0);
+    Write("locked.ini", "x");
+    chmod((root_ + "/locked.ini").c_str(), 0);
+    const bool root = geteuid() == 0;  // permissions do not hold root back
+    const struct {
+        const char* path;
+        std::string reason;
+    } cases[] = {
+        {"OK.INI", ""},
+        {"link.ini", ""},
+        {"missing.ini", "No such file or directory"},
+        {"dangling.ini", "No such file or directory"},
+        {"folder.ini", "is not a regular file"},
+        {"pipe.ini", "is not a regular file"},
+        {"locked.ini", root ? "" : "Permission denied"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(pfs::UnreadableReason(c.path), c.reason) << c.path;
+        // Told only when something is there.
+        const bool told = !c.reason.empty() && pfs::EntryExists(c.path);
+        const std::string toldLine = told ? pfs::Resolve(c.path) + ": " + c.reason : "";
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(pfs::ReportUnreadableFile(c.path), toldLine) << c.path;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), told ? toldLine + "\n" : "") << c.path;
+    }
+}
+
 TEST_F(FileSystemTest, ListFolderSortsAndClassesEntries) {
     Write("b.txt", "");
     Write("A/x", "");
@@ -109,15 +203,20 @@ TEST_F(FileSystemTest, ListFolderSortsAndClassesEntries) {
     ASSERT_EQ(entries.size(), 7u);
     const NameList expectedNames{"A",          "a.txt", "b.txt", "c-link", "d-folder-link",
                                  "e-dangling", "f-pipe"};
+    // Links count as what they lead to.
     const std::vector<pfs::EntryKind> expectedKinds{
-        pfs::EntryKind::Folder, pfs::EntryKind::File,  pfs::EntryKind::File, pfs::EntryKind::Other,
-        pfs::EntryKind::Other,  pfs::EntryKind::Other, pfs::EntryKind::Other};
+        pfs::EntryKind::Folder, pfs::EntryKind::File,  pfs::EntryKind::File, pfs::EntryKind::File,
+        pfs::EntryKind::Folder, pfs::EntryKind::Other, pfs::EntryKind::Other};
+    const std::vector<bool> expectedLinks{false, false, false, true, true, true, false};
     for (size_t i = 0; i < entries.size(); ++i) {
         EXPECT_EQ(entries[i].name, expectedNames[i]);
         EXPECT_EQ(entries[i].kind, expectedKinds[i]) << entries[i].name;
+        EXPECT_EQ(entries[i].link, expectedLinks[i]) << entries[i].name;
     }
-    EXPECT_FALSE(pfs::FileExists("c-link"));
-    EXPECT_FALSE(pfs::FolderExists("d-folder-link"));
+    EXPECT_TRUE(pfs::FileExists("c-link"));
+    EXPECT_TRUE(pfs::FolderExists("d-folder-link"));
+    EXPECT_FALSE(pfs::FileExists("e-dangling"));
+    EXPECT_FALSE(pfs::FileExists("f-pipe"));
     EXPECT_TRUE(pfs::EntryExists("E-DANGLING"));
 
     std::vector<pfs::FolderEntry> none;
@@ -165,14 +264,19 @@ TEST_F(FileSystemTest, ReadAndRemoveReportFailures) {
     EXPECT_EQ(bytes, std::string("a\0b\xff", 4));
 }
 
-TEST_F(FileSystemTest, InputFileRefusesWhatIsNotARegularFile) {
+TEST_F(FileSystemTest, InputFileOpensRegularFilesThroughLinksOnly) {
     Write("data.bin", std::string(100, 'z'));
     ASSERT_EQ(symlink("data.bin", (root_ + "/link").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", (root_ + "/dangling").c_str()), 0);
     ASSERT_EQ(mkfifo((root_ + "/pipe").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("pipe", (root_ + "/pipe-link").c_str()), 0);
     pfs::InputFile file;
-    EXPECT_FALSE(file.Open("link"));
+    EXPECT_FALSE(file.Open("dangling"));
     EXPECT_FALSE(file.Open("pipe"));  // and does not wait for a writer
+    EXPECT_FALSE(file.Open("pipe-link"));
     EXPECT_FALSE(file.Open("."));
+    ASSERT_TRUE(file.Open("LINK"));
+    EXPECT_EQ(file.SeekToEnd(), 100);
     ASSERT_TRUE(file.Open("DATA.BIN"));
     EXPECT_EQ(file.SeekToEnd(), 100);
     ASSERT_TRUE(file.SeekTo(90));

@@ -258,6 +258,37 @@ TEST_F(IniFiles32Test, UnreadableFileIsNeverSavedOver) {
     EXPECT_EQ(Get("locked.ini"), "; secret\n[A]\nk=old\n");
 }
 
+TEST_F(IniFiles32Test, LinksAreFollowedAndWhatCannotBeReadIsKept) {
+    Put("real/game.ini", "[Game]\nStartLevel=L1.lvl\n");
+    ASSERT_EQ(symlink("real/game.ini", (dir_ + "/game.ini").c_str()), 0);
+    {
+        TIniFile32 ini(dir_ + "/GAME.INI");
+        EXPECT_EQ(ini.ReadString("Game", "StartLevel", ""), "L1.lvl");
+        ini.WriteInteger("General", "Top", 5);
+        EXPECT_TRUE(ini.Save());
+    }
+    EXPECT_EQ(Get("real/game.ini"), "[Game]\r\nStartLevel=L1.lvl\r\n[General]\r\nTop=5\r\n");
+    struct stat info;
+    ASSERT_EQ(lstat((dir_ + "/game.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+
+    // A folder, a pipe and a dangling link under the name are never replaced.
+    Put("folder.ini/inside", "");
+    ASSERT_EQ(mkfifo((dir_ + "/pipe.ini").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("nowhere.ini", (dir_ + "/dangling.ini").c_str()), 0);
+    for (const char* name : {"folder.ini", "pipe.ini", "dangling.ini"}) {
+        TIniFile32 ini(dir_ + "/" + name);
+        EXPECT_TRUE(ini.LoadFailed()) << name;
+        ini.WriteString("A", "k", "v");
+        EXPECT_FALSE(ini.Save()) << name;
+    }
+    EXPECT_TRUE(platform::fs::FolderExists(dir_ + "/folder.ini"));
+    ASSERT_EQ(lstat((dir_ + "/pipe.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(lstat((dir_ + "/dangling.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+}
+
 TEST_F(IniFiles32Test, MixedCasePathFindsTheStoredFile) {
     Put("Data/Game.ini", "[Window]\nWidth=640\n");
     {

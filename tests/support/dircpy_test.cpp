@@ -147,20 +147,29 @@ TEST_F(DirCopyTest, TargetInsideTheSourceIsRefused) {
     EXPECT_EQ(Read("src/Sub/a.txt"), "a");
 }
 
-TEST_F(DirCopyTest, LinksAndSpecialFilesAreSkipped) {
-    Write("outside/secret.txt", "secret");
+TEST_F(DirCopyTest, LinkedFilesAreCopiedOtherLinksSpecialAndTemporaryFilesSkipped) {
+    Write("outside/linked.txt", "linked");
+    Write("outside/inner.txt", "inner");
     Write("src/plain.txt", "plain");
-    ASSERT_EQ(symlink(Path("outside/secret.txt").c_str(), Path("src/file-link").c_str()), 0);
+    Write("src/.plain.txt.Ab12Cd.tmp", "an unfinished write");
+    Write("src/.tmp-Ab12Cd", "an earlier version's unfinished write");
+    ASSERT_EQ(symlink(Path("outside/linked.txt").c_str(), Path("src/file-link").c_str()), 0);
     ASSERT_EQ(symlink(Path("outside").c_str(), Path("src/folder-link").c_str()), 0);
+    ASSERT_EQ(symlink(Path("src").c_str(), Path("src/loop").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", Path("src/dangling").c_str()), 0);
     ASSERT_EQ(mkfifo(Path("src/pipe").c_str(), 0600), 0);
     ASSERT_TRUE(CopyFolder(Path("src"), Path("dst")));
-    EXPECT_EQ(Tree("dst"), Strings{"plain.txt"});
+    EXPECT_EQ(Tree("dst"), (Strings{"file-link", "plain.txt"}));
+    EXPECT_EQ(Read("dst/file-link"), "linked");
+    EXPECT_FALSE(stdfs::is_symlink(Path("dst/file-link")));
 
-    // Named directly, a link is refused rather than followed.
-    EXPECT_FALSE(copier_.CopyFile(Path("src/file-link"), Path("dst/copy")));
+    // Named directly, a link to a file is copied too; a dangling one is missing.
+    EXPECT_TRUE(copier_.CopyFile(Path("src/file-link"), Path("dst/copy")));
+    EXPECT_EQ(Read("dst/copy"), "linked");
+    EXPECT_FALSE(copier_.CopyFile(Path("src/dangling"), Path("dst/none")));
     EXPECT_EQ(errors_,
-              Strings{Path("src/file-link") + " missing or corrupted or opened for exclusive use"});
-    EXPECT_FALSE(Exists("dst/copy"));
+              Strings{Path("src/dangling") + " missing or corrupted or opened for exclusive use"});
+    EXPECT_FALSE(Exists("dst/none"));
 }
 
 TEST_F(DirCopyTest, ProgressAdvancesOneStepPerBlock) {
