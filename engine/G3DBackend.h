@@ -24,6 +24,10 @@ void G3DBackendInit(TDStuff& state, platform::Window& form);
 // Largest texture side the backend accepts (pictures above it are refused).
 int32_t G3DBackendMaxTextureSize();
 
+// Largest frame side the backend can draw on `form` (its largest viewport);
+// 0 or less when it cannot tell.
+int32_t G3DBackendMaxFrameSide(platform::Window& form);
+
 // Replaces picture `picture` (0..32767) by `width` × `height` RGBA pixels
 // (power-of-two sides).
 void G3DBackendUploadPicture(int32_t picture, const uint8_t* rgba, int32_t width, int32_t height);

@@ -2,6 +2,11 @@
 
 #include "engine/G3DCamera.h"
 
+int32_t G3DMaxFrameSide(platform::Window& form) {
+    const int32_t backend = G3DBackendMaxFrameSide(form);
+    return backend > 0 && backend < kG3DMaxFrameSide ? backend : kG3DMaxFrameSide;
+}
+
 void G3DInit(int32_t width, int32_t height, TDStuff& state, platform::Window& form) {
     if (width < kG3DMinFrameWidth || height < kG3DMinFrameHeight || width > kG3DMaxFrameSide ||
         height > kG3DMaxFrameSide) {

@@ -19,6 +19,9 @@ constexpr int32_t kG3DMinFrameHeight = 2;
 // Largest frame side G3DInit accepts.
 constexpr int32_t kG3DMaxFrameSide = 32767;
 
+// Largest frame side that G3DInit accepts and the backend can draw on `form`.
+int32_t G3DMaxFrameSide(platform::Window& form);
+
 // Binds the engine to `form` at a frame of width × height: frame size and
 // colour table, projection base, the backend's context and fixed state, and a
 // new render list of 100000 triangles with the scales of this size.

@@ -1,14 +1,14 @@
 #include "game/GameIni.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <iterator>
+#include <string>
 
 #include "engine/G3DEngine.h"
 #include "game/ClipStuff.h"
 #include "game/LevelStuff.h"
 #include "platform/fs/FileSystem.h"
-#include "platform/fs/PathResolver.h"
+#include "platform/msgbox/MessageBox.h"
 #include "platform/window/Application.h"
 #include "platform/window/Window.h"
 #include "support/IniFiles32.h"
@@ -40,12 +40,6 @@ constexpr ControlKey kControlKeys[] = {
 };
 
 constexpr int32_t kResolutionHeights[] = {120, 200, 240, 384, 480, 600, 768, 1024, 1200};
-
-// The window geometry read from [General].
-struct WindowPlacement {
-    int32_t top = 100, left = 100, width = 320, height = 240;
-    bool fullScreen = false;
-};
 
 float ReadFloat(const TIniFile32& ini, const char* key, float def) {
     return static_cast<float>(ini.ReadFloat("Game", key, def));
@@ -142,40 +136,79 @@ void ReadGameSection(const TIniFile32& ini) {
     ReadGameConstants(ini);
 }
 
-// A window never gets a size of nothing, whatever the file says.
+// A game.ini that is there but cannot be read gives the defaults, as a missing
+// one does; the user is told why on stderr.
+void ReportUnreadable(const TIniFile32& ini) {
+    if (ini.LoadFailed()) platform::fs::ReportUnreadableFile(ini.FileName);
+}
+
+// One side of the client size, held to least..most. A value out of range is
+// put right and the user told so; 0 or less asks for nothing: the window
+// keeps its size.
+int32_t FitWindowSide(const char* key, int32_t asked, int32_t least, int32_t most) {
+    const int32_t fitted = asked <= 0 ? 0 : std::clamp(asked, least, most);
+    if (fitted != asked) {
+        const std::string outcome = fitted == 0
+                                        ? "is no size; the window keeps its own"
+                                        : "is out of range; " + std::to_string(fitted) + " is used";
+        platform::ReportOnConsole("game.ini: " + std::string(key) + "=" + std::to_string(asked) +
+                                  " " + outcome);
+    }
+    return fitted;
+}
+
+// Places the window and gives it the client size of game.ini, held to what
+// the window system and the engine take.
 void PlaceWindow(platform::Window& form, const WindowPlacement& place) {
     form.SetPosition(place.left, place.top);
-    if (place.width > 0 && place.height > 0) form.SetClientSize(place.width, place.height);
+    const int32_t most = std::min(platform::Window::kMaxClientSide, G3DMaxFrameSide(form));
+    const int32_t width = FitWindowSide("Width", place.width, kG3DMinFrameWidth, most);
+    const int32_t height = FitWindowSide("Height", place.height, kG3DMinFrameHeight, most);
+    if (width > 0 && height > 0) form.SetClientSize(width, height);
+}
+
+// Starts the engine on the window's client area; a client area that the
+// engine cannot take (the window system may refuse a size) is held to its
+// limits, so that the engine always starts.
+void StartEngine(platform::Window& form) {
+    int width = 0, height = 0;
+    form.ClientSize(width, height);
+    const int32_t most = G3DMaxFrameSide(form);
+    G3DInit(std::clamp(width, kG3DMinFrameWidth, most),
+            std::clamp(height, kG3DMinFrameHeight, most), DStuff, form);
 }
 
 }  // namespace
 
 std::string GameIniPath() {
     const std::string inGameFolder = GameFolder + "\\game.ini";
-    const std::string real = platform::fs::Resolve(inGameFolder);
-    if (platform::fs::FileExists(inGameFolder) && access(real.c_str(), W_OK) == 0)
-        return inGameFolder;
+    if (platform::fs::FileWritable(inGameFolder)) return inGameFolder;
     return "game.ini";
 }
 
-void ReadGameSection() { ReadGameSection(TIniFile32(GameIniPath())); }
+void ReadGameSection() {
+    const TIniFile32 ini(GameIniPath());
+    ReportUnreadable(ini);
+    ReadGameSection(ini);
+}
+
+WindowPlacement ReadGameIniSettings() {
+    // One read of the file for all three sections.
+    const TIniFile32 ini(GameIniPath());
+    ReportUnreadable(ini);
+    const WindowPlacement place = ReadGeneralAndControl(ini);
+    ReadGameSection(ini);
+    return place;
+}
 
 void ReadGameIni(platform::Window& form) {
-    WindowPlacement place;
-    {
-        // One read of the file for all three sections.
-        const TIniFile32 ini(GameIniPath());
-        place = ReadGeneralAndControl(ini);
-        ReadGameSection(ini);
-    }
+    const WindowPlacement place = ReadGameIniSettings();
     form.SetTitle(GameTitle);
     platform::Application::Instance().SetTitle(GameTitle);
     SetBuiltInClips(Level, HudSettings.DeveloperVideo, HudSettings.IntroMusic,
                     HudSettings.IntroVideo, HudSettings.ExtroMusic, HudSettings.ExtroVideo);
     PlaceWindow(form, place);
-    int width = 0, height = 0;
-    form.ClientSize(width, height);
-    G3DInit(width, height, DStuff, form);
+    StartEngine(form);
     Level.LoadedQuality = "High";
     SetCursorVisible(!MouseMode);
     if (place.fullScreen) G3DFullScreen(form, DStuff);

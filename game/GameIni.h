@@ -51,9 +51,22 @@ extern std::string GameTitle;
 // otherwise "game.ini" in the current folder.
 std::string GameIniPath();
 
-// Reads game.ini ([General], [Control], then [Game]), places and sizes the
-// window, sets the titles and built-in clips, initialises the engine on the
-// window, sets the cursor and goes full screen when asked.
+// The window geometry of game.ini [General].
+struct WindowPlacement {
+    int32_t top = 100, left = 100, width = 320, height = 240;
+    bool fullScreen = false;
+};
+
+// Reads game.ini once, without touching a window: [General] and [Control]
+// into the depth of view, MouseMode, MusicOn and the key bindings, then
+// [Game] as ReadGameSection does. Returns the window geometry of [General].
+// A game.ini that is there but cannot be read gives the defaults, as a missing
+// one does, and one line on stderr naming the file and the reason.
+WindowPlacement ReadGameIniSettings();
+
+// Reads game.ini (ReadGameIniSettings), places and sizes the window, sets the
+// titles and built-in clips, initialises the engine on the window, sets the
+// cursor and goes full screen when asked.
 void ReadGameIni(platform::Window& form);
 
 // Reads game.ini [Game] into HudSettings and the other [Game] globals.

@@ -63,6 +63,14 @@ void G3DBackendInit(TDStuff& /*state*/, platform::Window& form) {
 
 int32_t G3DBackendMaxTextureSize() { return maxTextureSize > 0 ? maxTextureSize : 1024; }
 
+int32_t G3DBackendMaxFrameSide(platform::Window& form) {
+    if (form.GLContext() == nullptr) return 0;
+    MakeCurrent(form);
+    GLint dims[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+    return std::min(dims[0], dims[1]);
+}
+
 void G3DDone() {
     if (boundWindow != nullptr) SDL_GL_MakeCurrent(boundWindow->Native(), nullptr);
     newContext = true;

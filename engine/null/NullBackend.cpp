@@ -1,10 +1,12 @@
 // The null backend: every drawing operation does nothing, so that the engine
 // and the game run without a display (tests, tools).
 #include "engine/G3DBackend.h"
+#include "engine/G3DEngine.h"
 #include "engine/G3DImages.h"
 
 void G3DBackendInit(TDStuff&, platform::Window&) {}
 int32_t G3DBackendMaxTextureSize() { return 8192; }
+int32_t G3DBackendMaxFrameSide(platform::Window&) { return kG3DMaxFrameSide; }
 void G3DBackendUploadPicture(int32_t, const uint8_t*, int32_t, int32_t) {}
 void G3DBackendUploadImage(TG3DImage&) {}
 void G3DBackendDrawImage(const TG3DImage&, bool, int32_t, float, float, float, float, TDStuff&) {}

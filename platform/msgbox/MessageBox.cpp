@@ -41,6 +41,10 @@ void ShowMessage(const std::string& text) {
     sink->Show(Application::Instance().Title(), text);
 }
 
+void ReportOnConsole(const std::string& cp1252Text) {
+    std::fprintf(stderr, "%s\n", Cp1252ToUtf8(cp1252Text).c_str());
+}
+
 void SetMessageSink(MessageSink* sink) { InstalledSink() = sink; }
 
 }  // namespace platform

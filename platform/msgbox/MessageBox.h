@@ -26,6 +26,10 @@ class RecordingMessageSink : public MessageSink {
 // Shows a message box with the application's title.
 void ShowMessage(const std::string& text);
 
+// Tells the user on standard error, in one line, about something that needs
+// no message box (a setting put right, a file that could not be read).
+void ReportOnConsole(const std::string& cp1252Text);
+
 // Installs `sink` (not owned) in place of the system's message box; nullptr
 // restores the system's.
 void SetMessageSink(MessageSink* sink);

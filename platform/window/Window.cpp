@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -90,7 +91,8 @@ void Window::ClientSize(int& width, int& height) const {
 }
 
 void Window::SetClientSize(int width, int height) {
-    if (width > 0 && height > 0) SDL_SetWindowSize(window_, width, height);
+    if (width <= 0 || height <= 0) return;
+    SDL_SetWindowSize(window_, std::min(width, kMaxClientSide), std::min(height, kMaxClientSide));
 }
 
 void Window::Position(int& left, int& top) const { SDL_GetWindowPosition(window_, &left, &top); }

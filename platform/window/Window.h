@@ -49,6 +49,10 @@ struct WindowSettings {
 
 class Window {
   public:
+    // Largest client side the window system takes: SDL holds new windows to
+    // it, and larger sizes wrap around on X11.
+    static constexpr int kMaxClientSide = 16384;
+
     explicit Window(const WindowSettings& settings);
     ~Window();
     Window(const Window&) = delete;
@@ -66,6 +70,7 @@ class Window {
     void Raise();  // brings the window to the front and gives it the input focus
 
     void ClientSize(int& width, int& height) const;
+    // Sizes of 0 or less are ignored; larger ones are held to kMaxClientSide.
     void SetClientSize(int width, int height);
     void Position(int& left, int& top) const;
     void SetPosition(int left, int top);

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "engine/G3DState.h"
@@ -25,11 +29,15 @@ class GameIniTest : public ::testing::Test {
         previousFolder = platform::fs::CurrentFolder();
         ASSERT_TRUE(platform::fs::SetCurrentFolder(folder));
         GameFolder = folder;
+        MakeWindow();
+        for (uint8_t& key : KeyBindings) key = 99;
+    }
+    void MakeWindow() {
+        window.reset();
         platform::WindowSettings settings;
         settings.visible = false;
         settings.centred = false;
         window = std::make_unique<platform::Window>(settings);
-        for (uint8_t& key : KeyBindings) key = 99;
     }
     void TearDown() override {
         window.reset();
@@ -168,6 +176,73 @@ TEST_F(GameIniTest, AFailedSaveIsReported) {
     ASSERT_TRUE(platform::fs::SetCurrentFolder(folder));
     ASSERT_EQ(0, std::system(("mkdir " + folder + "/game.ini").c_str()));  // a folder in the way
     EXPECT_FALSE(WriteGameIni(*window));
+}
+
+TEST_F(GameIniTest, ALinkedFileIsReadAndSavedWhole) {
+    scratch.Write("shared/game.ini", "[Game]\r\nGameTitle=Linked\r\n");
+    ASSERT_EQ(symlink("shared/game.ini", (folder + "/game.ini").c_str()), 0);
+    ReadGameIni(*window);
+    EXPECT_EQ(GameTitle, "Linked");
+    ASSERT_TRUE(WriteGameIni(*window));
+    std::string bytes;
+    ASSERT_TRUE(platform::fs::ReadWholeFile(folder + "/shared/game.ini", bytes));
+    EXPECT_EQ(bytes.substr(0, 41), "[Game]\r\nGameTitle=Linked\r\n[General]\r\nTop=");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder + "/game.ini"));
+}
+
+TEST_F(GameIniTest, AnUnreadableFileGivesTheDefaultsAndIsNamedOnStderr) {
+    const std::string path = folder + "/game.ini";
+    const struct {
+        std::function<void()> make;
+        const char* reason;
+    } cases[] = {
+        {[&] { std::filesystem::create_directory(path); }, "is not a regular file"},
+        {[&] { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }, "is not a regular file"},
+        {[&] {
+             scratch.Write("game.ini", "[Game]\nGameTitle=Locked\n");
+             chmod(path.c_str(), 0);
+         },
+         "Permission denied"},
+    };
+    for (const auto& c : cases) {
+        c.make();
+        if (geteuid() == 0 && std::string(c.reason) == "Permission denied") break;  // root reads it
+        GameTitle = "stale";
+        testing::internal::CaptureStderr();
+        ReadGameIni(*window);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), path + ": " + c.reason + "\n");
+        EXPECT_EQ(GameTitle, "Ostra 2 Player");
+        std::filesystem::remove_all(path);
+    }
+}
+
+TEST_F(GameIniTest, WindowSizesOutOfRangeAreHeldToWhatTheWindowAndEngineTake) {
+    struct Case {
+        const char* width;
+        const char* height;
+        int frameWidth, frameHeight;  // 0: the window's own size
+        bool said;
+    };
+    const int most = platform::Window::kMaxClientSide;
+    for (const Case& c :
+         {Case{"640", "480", 640, 480, false}, Case{"100000", "240", most, 240, true},
+          Case{"1", "1", 4, 2, true}, Case{"2147483647", "32768", most, most, true},
+          Case{"0", "-5", 0, 0, true}}) {
+        MakeWindow();
+        int ownWidth = 0, ownHeight = 0;
+        window->ClientSize(ownWidth, ownHeight);
+        WriteIni(std::string("[General]\nWidth=") + c.width + "\nHeight=" + c.height + "\n");
+        DStuff.Frame.Width = DStuff.Frame.Height = 0;
+        testing::internal::CaptureStderr();
+        ReadGameIni(*window);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(DStuff.Frame.Width, c.frameWidth ? c.frameWidth : ownWidth) << c.width;
+        EXPECT_EQ(DStuff.Frame.Height, c.frameHeight ? c.frameHeight : ownHeight) << c.height;
+        EXPECT_EQ(said.find("game.ini: Width=") != std::string::npos ||
+                      said.find("game.ini: Height=") != std::string::npos,
+                  c.said)
+            << said;
+    }
 }
 
 }  // namespace
