@@ -33,6 +33,8 @@ bool HoldsNothing(int32_t x, int32_t y, int32_t z) {
 // each from 0 upward, until visit returns false.
 template <typename Visit>
 void ForEachCellOfType(int32_t type, Visit&& visit) {
+    // A grid with an empty side has long others and no cell at all.
+    if (Level.CellCount <= 0) return;
     for (int32_t x = 0; x < Level.SizeX; ++x) {
         for (int32_t y = 0; y < Level.SizeY; ++y) {
             for (int32_t z = 0; z < Level.SizeZ; ++z) {

@@ -1,5 +1,8 @@
 #include "game/HudText.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "engine/G3DImages.h"
 #include "engine/G3DState.h"
 #include "game/LevelStuff.h"
@@ -20,12 +23,13 @@ struct FontStep {
 // The metrics of font 1 (big) or, for any other number, font 0 (small).
 const FontMetrics& MetricsOf(int32_t font) { return FontSizes[font == 1 ? 1 : 0]; }
 
+// The metrics come from game.ini: any 32-bit values, so "+ 1" is done in 64 bits.
 FontStep StepOf(int32_t font, float screenHeight) {
     const FontMetrics& m = MetricsOf(font);
     return {static_cast<float>(m.width) / kTextScreenWidth,
             static_cast<float>(m.height) / screenHeight,
-            static_cast<float>(m.width + 1) / kTextScreenWidth,
-            static_cast<float>(m.height + 1) / screenHeight};
+            static_cast<float>(int64_t{m.width} + 1) / kTextScreenWidth,
+            static_cast<float>(int64_t{m.height} + 1) / screenHeight};
 }
 
 // Places one glyph at the pen and moves the pen on, wrapping at the right edge.
@@ -37,6 +41,11 @@ void PlaceGlyph(std::vector<GlyphPlacement>& out, int32_t font, uint8_t c, const
         cx = left;
         cy += step.advanceY;
     }
+}
+
+int32_t Saturated(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
 }
 
 void LoadIcon(int32_t slot, const std::string& name, TDStuff& engine) {
@@ -57,15 +66,19 @@ int32_t GlyphSlot(int32_t font, uint8_t c) {
 float TextScreenHeight(const TDStuff& engine) { return engine.CentreY == 100 ? 200.0f : 240.0f; }
 
 void CutFontSheet(int32_t font, FontMetrics metrics) {
-    const int32_t sheetWidth = G3DImages[kFontSheetSlot].Width;
-    int32_t x = 0, y = 0;
+    const TG3DImage& sheet = G3DImages[kFontSheetSlot];
+    // Whatever game.ini says, a glyph ends at the sheet's edges: beyond them it
+    // would only be empty pixels, up to 100 pictures of the largest size.
+    const int32_t width = std::min(metrics.width, sheet.Width);
+    const int32_t height = std::min(metrics.height, sheet.Height);
+    int64_t x = 0, y = 0;
     for (int32_t k = 0; k < 100; ++k) {
-        G3DCropImage(kFontSheetSlot, x, y, metrics.width, metrics.height,
+        G3DCropImage(kFontSheetSlot, Saturated(x), Saturated(y), width, height,
                      GlyphSlot(font, static_cast<uint8_t>(32 + k)));
-        x += metrics.width + 1;
-        if (x >= sheetWidth - metrics.width) {
+        x += int64_t{metrics.width} + 1;
+        if (x >= int64_t{sheet.Width} - metrics.width) {
             x = 0;
-            y += metrics.height + 1;
+            y += int64_t{metrics.height} + 1;
         }
     }
 }
@@ -95,7 +108,8 @@ void LoadHudTextures(const HudPictures& pictures, TDStuff& engine) {
 
 float FontTextWidth(const std::string& text, int32_t font) {
     const FontMetrics& m = MetricsOf(font);
-    return static_cast<float>(static_cast<int64_t>(text.size()) * (m.width + 1)) / kTextScreenWidth;
+    return static_cast<float>(static_cast<int64_t>(text.size()) * (int64_t{m.width} + 1)) /
+           kTextScreenWidth;
 }
 
 void ZeroPadInt(int32_t n, int32_t digits, std::string& result) {

@@ -39,8 +39,11 @@ int32_t SaturatedTime(int64_t ms) {
 }
 
 // Calls visit(x, y, z, index) for every cell: x outermost, then y, z innermost.
+// A grid with a side of 0 has no cell, however long its other sides: they are
+// not walked through for nothing.
 template <typename Visit>
 void ForEachCell(const LevelStuff& level, Visit visit) {
+    if (level.CellCount <= 0) return;
     for (int32_t x = 0; x < level.SizeX; ++x) {
         for (int32_t y = 0; y < level.SizeY; ++y) {
             for (int32_t z = 0; z < level.SizeZ; ++z) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -330,6 +332,16 @@ TEST_F(BlocDynamicsTest, ALandingBlocTakesItsCellUnlessSomethingSolidIsThere) {
     land(10);
     EXPECT_EQ(Count(kPush), 0);
     EXPECT_EQ(Count(kStone), 4);
+}
+
+TEST_F(BlocDynamicsTest, AGridWithAnEmptySideIsScannedAtOnce) {
+    constexpr int32_t kLong = std::numeric_limits<int32_t>::max();
+    ASSERT_TRUE(AllocLevelGrid(kLong, 0, kLong, Level));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(ReceptaclesFilled(0));
+    OpenDoors(kDoor);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_TRUE(Level.TileAnimations.Empty());
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
+#include "engine/G3DImages.h"
 #include "engine/G3DState.h"
 
 namespace {
@@ -106,6 +110,35 @@ TEST_F(HudTextTest, RichTextStartsBigSwitchesFontsAndBreaksAtCaret) {
     EXPECT_EQ(glyphs[3].slot, GlyphSlot(1, 'd'));
     EXPECT_EQ(glyphs[4].slot, GlyphSlot(1, 13));
     EXPECT_TRUE(LayoutRichText("", 0, 0, 240).empty());
+}
+
+// Font sizes come from game.ini unchecked: any 32-bit value must give a
+// defined cut and layout, and no glyph may be larger than its sheet.
+TEST_F(HudTextTest, FontSizesOfAnyValueStayWithinTheSheet) {
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    TG3DImage& sheet = G3DImages[kFontSheetSlot];
+    sheet.Width = 8, sheet.Height = 4;
+    sheet.Pixels.assign(8 * 4 * 4, 200);
+    const struct {
+        FontMetrics metrics;
+        int32_t glyphWidth, glyphHeight;  // of the space, 0: not cut
+    } cases[] = {{{3, 2}, 3, 2}, {{4000, 4000}, 8, 4}, {{kMax, kMax}, 8, 4}, {{kMin, kMin}, 0, 0}};
+    for (const auto& c : cases) {
+        TG3DImage& space = G3DImages[GlyphSlot(0, ' ')];
+        space = TG3DImage{};
+        CutFontSheet(0, c.metrics);
+        EXPECT_EQ(space.Width, c.glyphWidth) << c.metrics.width;
+        EXPECT_EQ(space.Height, c.glyphHeight) << c.metrics.height;
+    }
+    sheet = TG3DImage{};
+    G3DImages[GlyphSlot(0, ' ')] = TG3DImage{};
+
+    FontSizes[0] = {kMax, kMax};
+    EXPECT_FLOAT_EQ(FontTextWidth("ab", 0), 2 * 2147483648.0f / 320);
+    const auto glyphs = LayoutFontText("ab", 0, 0.0f, 0.0f, 240.0f);
+    ASSERT_EQ(glyphs.size(), 2u);
+    EXPECT_GT(glyphs[1].y, 0.0f);  // wrapped to a new line far below
 }
 
 }  // namespace

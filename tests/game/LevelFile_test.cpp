@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <limits>
+
 #include "engine/G3DState.h"
 #include "game/CellGrid.h"
 #include "game/GameClock.h"
@@ -177,6 +180,23 @@ TEST_F(LevelFileTest, GridCellsStartBehavioursAndGolems) {
     for (int32_t i : {0, 1, 3}) EXPECT_EQ(Level.CellTypes[i], 0) << i;
     EXPECT_EQ(Level.Blocs[0].InstanceCount, 3);
     EXPECT_EQ(Level.Blocs[1].InstanceCount, 2);
+}
+
+// A grid with a side of 0 has no cell: the rebuild does not walk the other
+// sides, however long the file says they are.
+TEST_F(LevelFileTest, AGridWithoutCellsIsReadAtOnce) {
+    constexpr int32_t kLong = std::numeric_limits<int32_t>::max();
+    ASSERT_TRUE(AllocLevelGrid(kLong, 0, kLong, Level));
+    Level.DefinitionFile = "missing.ini";
+    ASSERT_TRUE(WriteLevelState(folder.Path("empty.lvl"), Level));
+    ASSERT_TRUE(AllocLevelGrid(1, 1, 1, Level));
+
+    const auto start = std::chrono::steady_clock::now();
+    Read("empty.lvl");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(Level.SizeX, kLong);
+    EXPECT_EQ(Level.SizeZ, kLong);
+    EXPECT_EQ(Level.CellCount, 0);
 }
 
 }  // namespace

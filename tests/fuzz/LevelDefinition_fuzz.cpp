@@ -1,0 +1,77 @@
+// Fuzz target of the level definition loader: any bytes become a definition
+// file of the demo game's folder (whose meshes, sounds, pictures and 3-D file
+// the definition can name) and are loaded whole: hero, skies, bloc types,
+// the behaviour compiler and the clips, then the level's pictures. What the
+// load keeps must lie within its tables, and every compiled command must be
+// what its stored line compiles to.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "engine/G3DState.h"
+#include "game/Behaviours.h"
+#include "game/ClipStuff.h"
+#include "game/LevelDefinition.h"
+#include "game/LevelStuff.h"
+#include "tests/fuzz/FuzzGameFolder.h"
+
+namespace {
+
+void Check(bool ok, const char* what) {
+    if (ok) return;
+    std::fprintf(stderr, "level definition: %s\n", what);
+    std::abort();
+}
+
+bool SameCommand(const CommandStuff& a, const CommandStuff& b) {
+    return a.Opcode == b.Opcode && a.Param1 == b.Param1 && a.Param2 == b.Param2 &&
+           a.Param3 == b.Param3 && a.Param4 == b.Param4 && a.Param5 == b.Param5 &&
+           a.Param6 == b.Param6 && a.Param7 == b.Param7 && a.Param8 == b.Param8 && a.Line == b.Line;
+}
+
+void CheckBlocs(const LevelStuff& level) {
+    for (const BlocStuff& bloc : level.Blocs) {
+        Check(bloc.MeshCount >= 0 && bloc.MeshCount <= kBlocMaxMeshes, "mesh count");
+        Check(bloc.FramePosition == 0 ||
+                  (bloc.FramePosition > 0 && bloc.FramePosition < bloc.MeshCount),
+              "frame position outside the frames");
+    }
+}
+
+void CheckClips(const LevelStuff& level) {
+    for (int32_t c = 0; c <= kLastDefinedClip; ++c) {
+        for (const KeyFrameStuff& frame : level.Clips[c].KeyFrames) {
+            for (const KeyFrameObjectStuff& slot : frame.Objects) {
+                Check(slot.IndexA >= -1 && slot.IndexA < kClipObjectCount, "object index A");
+                Check(slot.IndexB >= -1 && slot.IndexB < kClipObjectCount, "object index B");
+            }
+        }
+    }
+}
+
+void CheckBehaviours(const LevelStuff& level) {
+    CommandStuff again;
+    for (const BehaviourTypeStuff& behaviour : level.Behaviours) {
+        for (const CommandStuff& command : behaviour.Commands) {
+            Check(command.Opcode >= 0 && command.Opcode <= kLastOpcode, "opcode");
+            CompileCommandLine(command.Line, again);
+            Check(SameCommand(command, again), "a stored line compiles to another command");
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzutil::FuzzGameFolder& game = fuzzutil::GameFolderForFuzzing();
+    game.BeginInput();
+    game.Write("Definitions/Fuzz.def", std::string(reinterpret_cast<const char*>(data), size));
+    Level.LoadedDefinitionFile.clear();  // every input is loaded, not taken as loaded already
+    LoadLevelDefinition("definitions\\FUZZ.DEF", "High", Level, game.Window(), DStuff);
+    CheckBlocs(Level);
+    CheckClips(Level);
+    CheckBehaviours(Level);
+    return 0;
+}
