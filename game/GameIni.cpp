@@ -5,8 +5,8 @@
 #include <string>
 
 #include "engine/G3DEngine.h"
-#include "game/ClipStuff.h"
-#include "game/LevelStuff.h"
+#include "game/clips/ClipStuff.h"
+#include "game/level/LevelStuff.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/window/Application.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/HudText.h"
+#include "game/draw/HudText.h"
 
 namespace platform {
 class Window;

@@ -2,8 +2,8 @@
 
 #include "engine/G3DEngine.h"
 #include "game/GameIni.h"
-#include "game/HeroStuff.h"
-#include "game/LevelStuff.h"
+#include "game/level/HeroStuff.h"
+#include "game/level/LevelStuff.h"
 #include "platform/process/Halt.h"
 #include "support/ModPlay.h"
 #include "support/Random.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "game/GameClock.h"
-#include "game/HudText.h"
+#include "game/draw/HudText.h"
 #include "game/StartUp.h"
 #include "platform/window/Application.h"
 #include "shell/ComStuff.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "game/LevelStuff.h"
+#include "game/level/LevelStuff.h"
 #include "platform/window/Application.h"
 #include "shell/GameForm.h"
 #include "shell/OptionUnit.h"

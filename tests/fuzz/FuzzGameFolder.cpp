@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <exception>
 
-#include "game/LevelStuff.h"
+#include "game/level/LevelStuff.h"
 #include "platform/audio/RecordingAudioDevice.h"
 #include "platform/fs/PathResolver.h"
 #include "platform/process/Halt.h"

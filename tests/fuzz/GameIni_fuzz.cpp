@@ -10,10 +10,10 @@
 #include <string>
 
 #include "engine/G3DState.h"
-#include "game/ClipStuff.h"
+#include "game/clips/ClipStuff.h"
 #include "game/GameIni.h"
-#include "game/HudText.h"
-#include "game/LevelStuff.h"
+#include "game/draw/HudText.h"
+#include "game/level/LevelStuff.h"
 #include "tests/fuzz/FuzzGameFolder.h"
 
 namespace {

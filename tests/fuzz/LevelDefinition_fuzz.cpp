@@ -11,10 +11,10 @@
 #include <string>
 
 #include "engine/G3DState.h"
-#include "game/Behaviours.h"
-#include "game/ClipStuff.h"
-#include "game/LevelDefinition.h"
-#include "game/LevelStuff.h"
+#include "game/script/Behaviours.h"
+#include "game/clips/ClipStuff.h"
+#include "game/level/LevelDefinition.h"
+#include "game/level/LevelStuff.h"
 #include "tests/fuzz/FuzzGameFolder.h"
 
 namespace {

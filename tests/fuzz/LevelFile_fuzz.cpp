@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "game/LevelFileFormat.h"
+#include "game/level/LevelFileFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "engine/G3DState.h"
-#include "game/LevelFile.h"
-#include "game/LevelStuff.h"
+#include "game/level/LevelFile.h"
+#include "game/level/LevelStuff.h"
 #include "platform/process/Halt.h"
 #include "tests/fuzz/FuzzGameFolder.h"
 

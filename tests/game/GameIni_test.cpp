@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "engine/G3DState.h"
-#include "game/LevelStuff.h"
+#include "game/level/LevelStuff.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/PathResolver.h"
 #include "platform/window/Application.h"

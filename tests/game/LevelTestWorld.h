@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "game/LevelStuff.h"
+#include "game/level/LevelStuff.h"
 #include "platform/fs/PathResolver.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/process/Halt.h"

@@ -1,6 +1,6 @@
 #include "tools/demogame/DemoLayout.h"
 
-#include "game/DefinitionSection.h"
+#include "game/level/DefinitionSection.h"
 
 namespace demo {
 

@@ -1,9 +1,9 @@
 #include "tools/demogame/LevelWriter.h"
 
-#include "game/CellGrid.h"
+#include "game/level/CellGrid.h"
 #include "game/GameClock.h"
-#include "game/LevelFile.h"
-#include "game/LevelStuff.h"
+#include "game/level/LevelFile.h"
+#include "game/level/LevelStuff.h"
 
 namespace demo {
 

@@ -1,5 +1,0 @@
-#include "game/HeroStuff.h"
-
-std::array<HeroStuff, kHeroCount> Heroes;
-int32_t CurrentHero = 0;
-int32_t LastHero = 0;

@@ -1,0 +1,39 @@
+#include "game/level/DefinitionSection.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "support/IniFiles32.h"
+
+std::string UpperAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char ch) { return (ch >= 'a' && ch <= 'z') ? char(ch - 'a' + 'A') : ch; });
+    return text;
+}
+
+uint8_t FlagOf(const std::string& text) { return UpperAscii(text) == "TRUE" ? 1 : 0; }
+
+DefinitionSection::DefinitionSection(const TIniFile32& ini, std::string section)
+    : ini_(ini), section_(std::move(section)) {}
+
+bool DefinitionSection::HasKeys() const {
+    std::vector<std::string> keys;
+    ini_.ReadSection(section_, keys);
+    return !keys.empty();
+}
+
+std::string DefinitionSection::Text(const std::string& key) const {
+    return ini_.ReadString(section_, key, "");
+}
+
+uint8_t DefinitionSection::Flag(const std::string& key, bool def) const {
+    return FlagOf(ini_.ReadString(section_, key, def ? "TRUE" : "FALSE"));
+}
+
+int32_t DefinitionSection::Integer(const std::string& key, int32_t def) const {
+    return ini_.ReadInteger(section_, key, def);
+}
+
+float DefinitionSection::Float(const std::string& key, float def) const {
+    return static_cast<float>(ini_.ReadFloat(section_, key, def));
+}

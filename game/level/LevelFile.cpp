@@ -1,0 +1,237 @@
+#include "game/level/LevelFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "engine/G3DState.h"
+#include "game/script/Behaviours.h"
+#include "game/level/CellGrid.h"
+#include "game/GameClock.h"
+#include "game/level/HeroStuff.h"
+#include "game/level/LevelDefinition.h"
+#include "game/level/LevelFileFormat.h"
+#include "game/level/LevelStuff.h"
+#include "game/StartUp.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/msgbox/MessageBox.h"
+#include "support/Random.h"
+
+namespace {
+
+// A golem makes no sound for this long after a level read (ms).
+constexpr int64_t kGolemQuietTime = 2000;
+constexpr int32_t kGolemResetMark = 40;
+// A turn-layer byte is 1/256 turn; a golem made from a cell looks a quarter
+// turn further.
+constexpr float kTurnUnit = 128.0f;
+constexpr float kGolemHeadingOffset = 16384.0f;
+
+[[noreturn]] void RefuseLevelFile(const std::string& path, platform::Window& form) {
+    platform::ShowMessage("The file " + path + " is missing or invalid.");
+    ShutDownGame(form);
+}
+
+int32_t SaturatedTime(int64_t ms) {
+    return static_cast<int32_t>(std::clamp<int64_t>(ms, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+// Calls visit(x, y, z, index) for every cell: x outermost, then y, z innermost.
+// A grid with a side of 0 has no cell, however long its other sides: they are
+// not walked through for nothing.
+template <typename Visit>
+void ForEachCell(const LevelStuff& level, Visit visit) {
+    if (level.CellCount <= 0) return;
+    for (int32_t x = 0; x < level.SizeX; ++x) {
+        for (int32_t y = 0; y < level.SizeY; ++y) {
+            for (int32_t z = 0; z < level.SizeZ; ++z) {
+                visit(x, y, z, CellIndex(x, y, z, level));
+            }
+        }
+    }
+}
+
+// ---- Storing a checked file ----
+
+void ResetInstanceCounts(LevelStuff& level) {
+    for (BlocStuff& bloc : level.Blocs) bloc.InstanceCount = 0;
+}
+
+bool StoreGrid(const LevelFileImage& image, LevelStuff& level) {
+    if (!AllocLevelGrid(image.SizeX, image.SizeY, image.SizeZ, level)) return false;
+    const auto* types = reinterpret_cast<const uint8_t*>(image.CellTypes.data());
+    for (int32_t i = 0; i < level.CellCount; ++i) {
+        level.CellTypes[i] = static_cast<uint16_t>(types[2 * i] | types[2 * i + 1] << 8);
+    }
+    uint8_t* const layers[] = {level.LightLayer.get(), level.CornerXLayer.get(),
+                               level.CornerYLayer.get(), level.CornerZLayer.get(),
+                               level.TurnLayer.get()};
+    for (size_t k = 0; k < image.Layers.size(); ++k) {
+        std::memcpy(layers[k], image.Layers[k].data(), image.Layers[k].size());
+    }
+    return true;
+}
+
+void StoreTables(const LevelFileImage& image, LevelStuff& level) {
+    level.DefinitionFile = image.DefinitionFile;
+    level.StartX = image.StartX;
+    level.StartY = image.StartY;
+    level.StartZ = image.StartZ;
+    level.StartAngle = image.StartAngle;
+    level.ClipZones = image.ClipZones;
+    level.CameraPoints = image.CameraPoints;
+    level.Banner1 = image.Banner1;
+    level.Banner2 = image.Banner2;
+    level.CurrentSky = image.CurrentSky;
+    level.RandSeed = image.RandSeed;
+    level.BackRed = image.BackRed;
+    level.BackGreen = image.BackGreen;
+    level.BackBlue = image.BackBlue;
+    level.LightDepth = image.LightDepth;
+    level.LevelExits = image.LevelExits;
+}
+
+// The lists; golems and moving blocs count as instances of their types. The
+// sizes were checked against the capacities when the file was parsed.
+void StoreLists(const LevelFileImage& image, LevelStuff& level) {
+    level.TileAnimations.SetHigh(static_cast<int32_t>(image.TileAnimations.size()) - 1);
+    std::copy(image.TileAnimations.begin(), image.TileAnimations.end(),
+              level.TileAnimations.begin());
+    level.DugCells.SetHigh(static_cast<int32_t>(image.DugCells.size()) - 1);
+    std::copy(image.DugCells.begin(), image.DugCells.end(), level.DugCells.begin());
+    level.Golems.SetCount(static_cast<int32_t>(image.Golems.size()));
+    std::copy(image.Golems.begin(), image.Golems.end(), level.Golems.begin());
+    for (const GolemStuff& golem : level.Golems) ++level.Blocs[golem.GolemBloc].InstanceCount;
+    level.MovingBlocs.SetHigh(static_cast<int32_t>(image.MovingBlocs.size()) - 1);
+    std::copy(image.MovingBlocs.begin(), image.MovingBlocs.end(), level.MovingBlocs.begin());
+    for (const MovingBlocStuff& row : level.MovingBlocs) ++level.Blocs[row.BlocType].InstanceCount;
+    level.BehaviourInstances.SetCount(static_cast<int32_t>(image.BehaviourInstances.size()));
+    std::copy(image.BehaviourInstances.begin(), image.BehaviourInstances.end(),
+              level.BehaviourInstances.begin());
+}
+
+// ---- The rebuild, in the order it runs ----
+
+void SetHeroFromLevel(const LevelStuff& level) {
+    HeroStuff& hero = Heroes[0];
+    hero.LastShotTime = GameTimeMs();
+    hero.LightRange = static_cast<float>(int64_t{level.LightDepth} * 512);
+}
+
+// Every row and golem gets its own pose, copied from its type (none when the
+// type has no mesh).
+void CopyListMeshes(LevelStuff& level) {
+    for (TileAnimationStuff& row : level.TileAnimations) {
+        G3DFreeMesh(row.AnimMesh);
+        G3DCopyMesh(level.Blocs[row.AnimType].CurrentMesh, row.AnimMesh);
+    }
+    for (GolemStuff& golem : level.Golems) {
+        G3DFreeMesh(golem.GolemMesh);
+        G3DCopyMesh(level.Blocs[golem.GolemBloc].GolemType.MeshWalk1, golem.GolemMesh);
+    }
+}
+
+void CountCellInstances(LevelStuff& level) {
+    ForEachCell(level, [&](int32_t, int32_t, int32_t, int32_t i) {
+        ++level.Blocs[level.CellTypes[i]].InstanceCount;
+    });
+}
+
+void StartDefaultBehaviours(LevelStuff& level) {
+    ForEachCell(level, [&](int32_t x, int32_t y, int32_t z, int32_t i) {
+        const BlocStuff& bloc = level.Blocs[level.CellTypes[i]];
+        if (bloc.DefaultBehaviour >= 0 && bloc.DefaultBehaviour < kBehaviourCount) {
+            AddBehaviour(bloc.DefaultBehaviour, x, y, z, bloc.Health, level);
+        }
+    });
+}
+
+void MakeGolem(int32_t x, int32_t y, int32_t z, int32_t i, LevelStuff& level) {
+    const int32_t type = level.CellTypes[i];
+    GolemStuff* golem = level.Golems.Add();
+    if (golem == nullptr) return;
+    golem->GolemBloc = static_cast<uint16_t>(type);
+    golem->CellX = x;
+    golem->CellY = y;
+    golem->CellZ = z;
+    golem->X = CellCentre(x);
+    golem->Y = CellCentre(y);
+    golem->Z = CellCentre(z);
+    golem->Heading = level.TurnLayer[i] * kTurnUnit + kGolemHeadingOffset;
+    G3DCopyMesh(level.Blocs[type].GolemType.MeshWalk1, golem->GolemMesh);
+    // The golem takes the cell's place among its type's instances; the cell
+    // becomes an empty one.
+    ++level.Blocs[0].InstanceCount;
+    level.CellTypes[i] = 0;
+}
+
+void MakeGolemsFromCells(LevelStuff& level) {
+    ForEachCell(level, [&](int32_t x, int32_t y, int32_t z, int32_t i) {
+        if (level.Blocs[level.CellTypes[i]].Golem && !level.Golems.Full()) {
+            MakeGolem(x, y, z, i, level);
+        }
+    });
+}
+
+void ResetLevelTimers(LevelStuff& level) {
+    for (BlocStuff& bloc : level.Blocs) bloc.LoopSoundTime = 0;
+    GameWon = 0;
+    ResetFrameStep();
+}
+
+}  // namespace
+
+bool WriteLevelState(const std::string& path, const LevelStuff& level) {
+    return platform::fs::WriteFileAtomic(path, BuildLevelFile(level, GameTime));
+}
+
+void ResetGolems(LevelStuff& level) {
+    RandSeed = static_cast<uint32_t>(level.RandSeed);
+    const int32_t quietUntil = SaturatedTime(int64_t{GameTimeMs()} + kGolemQuietTime);
+    for (GolemStuff& golem : level.Golems) {
+        golem.Pitch = 0;
+        golem.ResetMark = kGolemResetMark;
+        golem.WantedHeading = golem.Heading;
+        golem.WantedPitch = 0;
+        golem.TargetX = golem.X;
+        golem.TargetY = golem.Y;
+        golem.TargetZ = golem.Z;
+        // Positions come from a checked file or from cell centres: the
+        // quotients fit an integer.
+        golem.CellX = static_cast<int32_t>(std::trunc(golem.X / 512.0f));
+        golem.CellY = static_cast<int32_t>(std::trunc(golem.Y / 512.0f));
+        golem.CellZ = static_cast<int32_t>(std::trunc(golem.Z / 512.0f));
+        golem.State = 0;
+        golem.OutOfSight = 1;
+        golem.LastSoundTime = quietUntil;
+    }
+}
+
+void ReadLevelState(const std::string& path, const std::string& quality, LevelStuff& level,
+                    platform::Window& form, TDStuff& engine) {
+    std::string bytes;
+    LevelFileImage image;
+    if (!platform::fs::FileExists(path) || !platform::fs::ReadWholeFile(path, bytes) ||
+        !ParseLevelFile(bytes, image)) {
+        RefuseLevelFile(path, form);
+    }
+    ResetInstanceCounts(level);
+    if (!StoreGrid(image, level)) RefuseLevelFile(path, form);
+    StoreTables(image, level);
+    GameTime = image.GameTime;
+    StoreLists(image, level);
+
+    SetHeroFromLevel(level);
+    LoadLevelDefinition(level.DefinitionFile, quality, level, form, engine);
+    G3DSetBackColour(engine, level.BackRed, level.BackGreen, level.BackBlue);
+    CopyListMeshes(level);
+    CountCellInstances(level);
+    if (!DesignMode) {
+        StartDefaultBehaviours(level);
+        MakeGolemsFromCells(level);
+    }
+    ResetGolems(level);
+    ResetLevelTimers(level);
+}
