@@ -18,6 +18,17 @@ constexpr int32_t kMaxGridCells = INT32_MAX / 2;
 // passes kMaxGridCells.
 int64_t GridCellCount(int32_t sizeX, int32_t sizeY, int32_t sizeZ);
 
+// The cell containing world coordinate `w` on one axis: Trunc(w / 512), toward
+// zero. A NaN gives -1 and a coordinate beyond 32-bit cells saturates, so that
+// neither lands in the grid.
+inline int32_t CellOfCoordinate(double w) {
+    if (w != w) return -1;
+    const double cell = w / 512.0;
+    if (cell >= 2147483647.0) return INT32_MAX;
+    if (cell <= -2147483648.0) return INT32_MIN;
+    return static_cast<int32_t>(cell);
+}
+
 // World coordinate of the centre of cell `c` on one axis.
 inline float CellCentre(int32_t c) { return static_cast<float>(int64_t{c} * 512 + 256); }
 

@@ -15,8 +15,7 @@ namespace {
 // Speed of a pushed bloc along its axis, per 90 ms.
 constexpr float kPushSpeed = 95.0f;
 
-// Cell containing world coordinate `w` on one axis (truncated toward zero).
-int32_t CellOf(float w) { return G3DTrunc32(static_cast<double>(w) / 512.0); }
+int32_t CellOf(float w) { return CellOfCoordinate(w); }
 
 bool InGrid(int32_t x, int32_t y, int32_t z) { return CellIndex(x, y, z, Level) >= 0; }
 

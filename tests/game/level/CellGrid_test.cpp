@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 class CellGridTest : public ::testing::Test {
@@ -36,6 +38,16 @@ TEST_F(CellGridTest, CellsAreIndexedXThenYThenZ) {
     EXPECT_EQ(GetCorner2(1, 2, 1), 8);
     EXPECT_EQ(GetCorner3(1, 2, 1), 9);
     EXPECT_EQ(GetLevelCorner1(1, 2, 1, Level), 7);
+}
+
+TEST(CellOfCoordinate, TruncatesTowardZeroAndKeepsNonsenseOutOfTheGrid) {
+    const struct {
+        double w;
+        int32_t cell;
+    } cases[] = {{0, 0},      {511.9, 0},           {512, 1},           {-1, 0},
+                 {-511.9, 0}, {-512, -1},           {1e300, INT32_MAX}, {-1e300, INT32_MIN},
+                 {NAN, -1},   {INFINITY, INT32_MAX}};
+    for (const auto& c : cases) EXPECT_EQ(CellOfCoordinate(c.w), c.cell) << c.w;
 }
 
 TEST_F(CellGridTest, ReadsOutsideTheGridGiveZeroAndWritesDoNothing) {
