@@ -1,6 +1,7 @@
 #include "engine/G3DRender.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "engine/G3DAngles.h"
@@ -285,14 +286,31 @@ int32_t Partition(TG3DSortEntry* e, int32_t low, int32_t high) {
     return i;
 }
 
-void SortRange(TG3DSortEntry* e, int32_t low, int32_t high) {
+// Sorts e[low..high] by key, farthest (largest) first, without partitioning.
+void HeapSortRange(TG3DSortEntry* e, int32_t low, int32_t high) {
+    const auto farther = [](const TG3DSortEntry& a, const TG3DSortEntry& b) {
+        return a.Key > b.Key;
+    };
+    std::make_heap(e + low, e + high + 1, farther);
+    std::sort_heap(e + low, e + high + 1, farther);
+}
+
+// The quicksort, recursing into the smaller side. A range still being split
+// after `depth` partitions (presorted lists, which a scene walked in grid
+// order gives, would cost quadratic time) is finished by a heap sort: only the
+// order of equal keys inside it can then differ.
+void SortRange(TG3DSortEntry* e, int32_t low, int32_t high, int32_t depth) {
     while (low < high) {
+        if (depth-- <= 0) {
+            HeapSortRange(e, low, high);
+            return;
+        }
         const int32_t p = Partition(e, low, high);
         if (p - low < high - p) {
-            SortRange(e, low, p - 1);
+            SortRange(e, low, p - 1, depth);
             low = p + 1;
         } else {
-            SortRange(e, p + 1, high);
+            SortRange(e, p + 1, high, depth);
             high = p - 1;
         }
     }
@@ -340,7 +358,11 @@ float G3DLightAt(int32_t own, const TDStuff& state, float x, float y, float z) {
 void G3DSortTriangles(int32_t low, int32_t high, TDStuff& state) {
     low = std::max(low, 0);
     high = std::min<int64_t>(high, static_cast<int64_t>(state.SortBuffer.size()) - 1);
-    if (low < high) SortRange(state.SortBuffer.data(), low, high);
+    if (low >= high) return;
+    // Three times the depth of a balanced split: random scenes stay well
+    // inside it, so they keep the quicksort's own order.
+    const auto count = static_cast<uint32_t>(int64_t{high} - low + 1);
+    SortRange(state.SortBuffer.data(), low, high, 3 * std::bit_width(count));
 }
 
 void G3DFlush(TDStuff& state) {

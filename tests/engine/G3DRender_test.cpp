@@ -314,6 +314,40 @@ TEST_F(G3DRenderTest, SortOfLongRuns) {
     for (size_t i = 1; i < order.size(); ++i) ASSERT_GE(keys[order[i - 1]], keys[order[i]]);
 }
 
+// The quicksort as the engine defines it, plainly recursive, to compare with.
+void ReferenceQuicksort(std::vector<TG3DSortEntry>& e, int32_t low, int32_t high) {
+    if (low >= high) return;
+    const int32_t v = e[high].Key;
+    int32_t i = low - 1, j = high;
+    do {
+        do ++i;
+        while (!(e[i].Key <= v || i >= high));
+        do --j;
+        while (!(e[j].Key >= v || j <= low));
+        std::swap(e[i], e[j]);
+    } while (i < j);
+    const TG3DSortEntry old = e[j];
+    e[j] = e[i];
+    e[i] = e[high];
+    e[high] = old;
+    ReferenceQuicksort(e, low, i - 1);
+    ReferenceQuicksort(e, i + 1, high);
+}
+
+TEST_F(G3DRenderTest, SortKeepsTheQuicksortOrderOfTiesOnScenes) {
+    for (uint32_t seed : {1u, 2u, 3u}) {
+        std::mt19937 random(seed);
+        std::vector<int32_t> keys(5000);
+        for (int32_t& k : keys) k = static_cast<int32_t>(random() % 700);
+        std::vector<TG3DSortEntry> expected;
+        for (size_t i = 0; i < keys.size(); ++i)
+            expected.push_back({static_cast<int32_t>(i), keys[i]});
+        ReferenceQuicksort(expected, 0, static_cast<int32_t>(keys.size()) - 1);
+        const std::vector<int32_t> order = SortedIndices(*state, keys);
+        for (size_t i = 0; i < keys.size(); ++i) ASSERT_EQ(order[i], expected[i].Index) << seed;
+    }
+}
+
 TEST_F(G3DRenderTest, FlushEmptiesListAndLights) {
     Build(kFacing, {{0, 1, 2, 0, 0, 0, 0, 0}});
     Draw();
