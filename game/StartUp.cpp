@@ -4,6 +4,7 @@
 #include "game/GameIni.h"
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelStuff.h"
+#include "game/world/BlocShapes.h"
 #include "platform/process/Halt.h"
 #include "support/ModPlay.h"
 #include "support/Random.h"
@@ -36,7 +37,7 @@ void StartUpGame(platform::Window& form) {
     LoadSound(MenuSoundFile, MenuSound);
     LoadSound(TimerSoundFile, TimerSound);
     LoadSound(CameraSoundFile, CameraSound);
-    // Not built yet: BuildCubeFaces (block shapes).
+    BuildCubeFaces();
     ShowFPS = 0;
     DebugDisplay = 0;
     Heroes[0].CameraDistance = 0;

@@ -120,6 +120,19 @@ void SetHeroFromLevel(const LevelStuff& level) {
     hero.LightRange = static_cast<float>(int64_t{level.LightDepth} * 512);
 }
 
+// Times kept only in memory follow the clock when the level read sets it back
+// past them, so that textures keep their pace and hero blends and pain-sound
+// pauses never wait for a time to come round again. Times stored in the level
+// file are the file's own and stay.
+void BringMemoryTimesToClock(LevelStuff& level) {
+    const int32_t now = GameTimeMs();
+    level.LastTextureTick = std::min(level.LastTextureTick, now);
+    for (HeroStuff& hero : Heroes) {
+        hero.BlendStart = std::min(hero.BlendStart, now);
+        hero.PainSoundTime = std::min(hero.PainSoundTime, now);
+    }
+}
+
 // Every row and golem gets its own pose, copied from its type (none when the
 // type has no mesh).
 void CopyListMeshes(LevelStuff& level) {
@@ -224,6 +237,7 @@ void ReadLevelState(const std::string& path, const std::string& quality, LevelSt
     StoreLists(image, level);
 
     SetHeroFromLevel(level);
+    BringMemoryTimesToClock(level);
     LoadLevelDefinition(level.DefinitionFile, quality, level, form, engine);
     G3DSetBackColour(engine, level.BackRed, level.BackGreen, level.BackBlue);
     CopyListMeshes(level);

@@ -23,7 +23,9 @@ bool WriteLevelState(const std::string& path, const LevelStuff& level);
 // Reads the level file `path` into `level`, loads the definition it names with
 // `quality`, and rebuilds the level (instance counts, mesh copies, behaviour
 // instances and golems started from the grid, golem reset, the random seed,
-// the game clock and frame step). The whole file is checked before anything
+// the game clock and frame step; the times kept only in memory, the texture
+// tick and the heroes' blend start and pain-sound time, are held to the clock
+// read). The whole file is checked before anything
 // changes: a missing or invalid file shows "The file <path> is missing or
 // invalid." and ends the program through ShutDownGame(form).
 void ReadLevelState(const std::string& path, const std::string& quality, LevelStuff& level,

@@ -11,6 +11,7 @@
 
 #include "engine/G3DMesh.h"
 
+struct BlocStuff;
 struct LevelStuff;
 
 // The six faces of a Cube cell (A low Z, B high X, C high Z, D low X, E top,
@@ -63,3 +64,37 @@ bool PointInBlock(float x, float y, float z);
 // (Ymin - margin .. top - margin): a point `margin` units higher is tested
 // against the same cell.
 bool PointInCollidingBlockMargin(int32_t margin, float x, float y, float z);
+
+// True when cell (x, y, z) of `Level` holds a Collision type (never outside
+// the grid nor for a value outside 0..256 in a damaged grid). Shapes nothing.
+bool IsCollidingCell(int32_t x, int32_t y, int32_t z);
+
+// The type of cell (x, y, z) of `Level` when IsCollidingCell, shaped first when
+// it is a Cube; nullptr, shaping nothing, otherwise.
+const BlocStuff* CollidingBlocAt(int32_t x, int32_t y, int32_t z);
+
+// As PointInCollidingBlock; when true, also gives the bloc's record (its bounds
+// as shaped for that cell) and its top height at the point (BlockTopHeight of
+// the cell at the point's local x, z).
+bool PointInCollidingBlockTop(float x, float y, float z, const BlocStuff*& bloc, int32_t& top);
+
+// The top height at local (lx, lz) from the bounds `bloc` holds now; 512 for an
+// Undefined type. BlockTopHeight is this after shaping the cell.
+int32_t BoundsTopHeight(const BlocStuff& bloc, float lx, float lz);
+
+// A run of shape queries during which nothing but the queries reads CubeFaces
+// or changes the grid or the bloc types (one collision move). Inside it the
+// shapes worked out are kept for the cells met again, and CubeFaces are
+// written once, when the run ends, from the cell shaped last: bounds and faces
+// end as if every query had shaped on its own. Runs do not nest (an inner one
+// does nothing).
+class ShapeQueryRun {
+  public:
+    ShapeQueryRun();
+    ~ShapeQueryRun();
+    ShapeQueryRun(const ShapeQueryRun&) = delete;
+    ShapeQueryRun& operator=(const ShapeQueryRun&) = delete;
+
+  private:
+    bool owner_;
+};

@@ -105,6 +105,27 @@ TEST_F(LevelFileTest, WriteReadWriteGivesTheSameFile) {
     EXPECT_TRUE(messages.texts.empty());
 }
 
+TEST_F(LevelFileTest, TimesKeptOnlyInMemoryFollowTheClockBack) {
+    MakeRichLevel();  // its clock reads 5000.75
+    ASSERT_TRUE(WriteLevelState(folder.Path("t.lvl"), Level));
+    GameTime = 90000;
+    Level.LastTextureTick = 89990;
+    Heroes[0].BlendStart = 89900, Heroes[0].PainSoundTime = 4000;
+    Heroes[1].BlendStart = 88000, Heroes[1].PainSoundTime = 89000;
+
+    Read("t.lvl");
+    EXPECT_EQ(Level.LastTextureTick, 5000);
+    EXPECT_EQ(Heroes[0].BlendStart, 5000);
+    EXPECT_EQ(Heroes[0].PainSoundTime, 4000);  // already past: kept
+    EXPECT_EQ(Heroes[1].BlendStart, 5000);
+    EXPECT_EQ(Heroes[1].PainSoundTime, 5000);
+    // Times the file holds are its own; golems stay quiet 2000 ms from now.
+    EXPECT_EQ(Level.TileAnimations[0].StartTime2, 11);
+    EXPECT_EQ(Level.BehaviourInstances[1].PcTime, 99);
+    EXPECT_EQ(Level.Golems[1].LastSoundTime, 7000);
+    for (HeroStuff& hero : Heroes) hero.BlendStart = hero.PainSoundTime = 0;
+}
+
 TEST_F(LevelFileTest, ALinkedLevelFileIsReadAndWrittenThroughTheLink) {
     MakeRichLevel();
     ASSERT_TRUE(WriteLevelState(folder.Path("real.lvl"), Level));
