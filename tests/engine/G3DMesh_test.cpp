@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/msgbox/MessageBox.h"
 #include "tests/engine/TestFiles.h"
 
@@ -181,6 +183,10 @@ TEST(G3DMesh, InterpolationRoundsHalfToEven) {
         {10, 20, 1.0f, 20},
         {-2147483647, 2147483647, 1.0f, 2147483647},  // difference beyond 32 bits
         {0, 100, 2.0f, 200},
+        {7, 100, NAN, 7},                   // no share at all
+        {0, 2147483647, 4e5f, 2147483647},  // saturates
+        {0, -100, 1e7f, -1000000000},       // beyond the fast range
+        {-5, 4, 0.5f, -1},                  // -5 + Round(4.5)
     };
     for (const Case& c : cases) {
         TG3DMesh* a = MakeMesh(3, 1);
