@@ -31,3 +31,26 @@ extern HudMessageStuff HudMessage;
 
 // Changes the game mode; nothing happens when it is the current one.
 void SetGameMode(int32_t mode, platform::Window& form);
+
+// Intro clip 33 was started in this run (it plays once per run).
+extern uint8_t IntroPlayed;
+
+// The title and end modes' frames and keys.
+void TitleFrame(platform::Window& form);
+void TitleScreenKeys(platform::Window& form);
+void EndFrame(platform::Window& form);
+void EndScreenKeys(platform::Window& form);
+
+// The hero's life fell below 0: back to the title screen.
+void HeroDied(platform::Window& form);
+// The hero (and every golem) stands on exits: goes through the exit of the
+// hero's cell when it names a level.
+void CheckLevelExit(platform::Window& form);
+// Leaves the current level (its state written to CURRENT_GAME\) for `name`,
+// placing the hero at the centre of cell (x, y, z).
+void GoToLevel(const std::string& name, int32_t x, int32_t y, int32_t z, platform::Window& form);
+// Enters the first level of a new game (nothing written; the caller places the
+// hero).
+void EnterLevel(const std::string& name, platform::Window& form);
+// Shows `text` as the HUD message for 10000 ms of game time.
+void ShowHudMessage(const std::string& text);

@@ -1,4 +1,7 @@
-// Mouse buttons as the frame reads them: a click counts for exactly one frame.
+// The controls: keyboard, mouse and joystick 1 into the current hero's 14
+// control flags once per frame, the keys that act outside the hero, and the
+// hero control of play mode. Mouse buttons as the frame reads them: a click
+// counts for exactly one frame.
 #pragma once
 
 #include <cstdint>
@@ -6,3 +9,22 @@
 // Set by the main window's button events, cleared at the end of every frame.
 extern uint8_t MouseLeftDown;
 extern uint8_t MouseRightDown;
+
+namespace platform {
+class Window;
+}
+
+// Mouse mode: where the cursor was last put back (screen pixels), and the
+// anchor minus the cursor position read at the start of the frame.
+extern int32_t CursorAnchorX, CursorAnchorY;
+extern int32_t MouseDeltaX, MouseDeltaY;
+// Bloc type first touched by the hero's last move (-1 none), copied by the play
+// frame.
+extern int32_t HeroFloorType;
+
+// First step of every started frame: the current hero's control flags.
+void ReadControls(platform::Window& form);
+// Second step: skipping clips, stopping videos, the debug display.
+void GlobalKeys(platform::Window& form);
+// The hero's movement, view, jump, camera distance, items, actions and shots.
+void ControlHero(platform::Window& form);
