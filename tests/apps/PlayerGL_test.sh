@@ -5,6 +5,7 @@
 #   a window size out of range in game.ini: it says so and runs.
 # Usage: PlayerGL_test.sh <player> <demo game folder>
 set -u
+. "$(dirname "$0")/PlayerWindow.sh"
 player=$1
 demo=$2
 work=$(mktemp -d)
@@ -30,8 +31,9 @@ stop_with() {
     local game=$1 signal=$2
     (cd "$game" && exec "$player" 2>"$game/stderr") &
     local pid=$!
-    sleep 2
-    kill -0 "$pid" 2>/dev/null || { fail "$signal: the player ended before the signal"; return; }
+    # The signal goes once the window is there: the player runs its frames.
+    [ -n "$(wait_for_player_window "$pid" "Demo Quest")" ] ||
+        { fail "$signal: no window: $(cat "$game/stderr")"; kill -KILL "$pid" 2>/dev/null; return; }
     kill "-$signal" "$pid"
     for _ in $(seq 100); do
         kill -0 "$pid" 2>/dev/null || break

@@ -1,0 +1,48 @@
+#include "platform/d3d8/Texture.h"
+
+#include "platform/d3d8/Device.h"
+
+namespace d3d8 {
+
+Texture::Texture(Device& device, uint32_t width, uint32_t height, Format format)
+    : device_(&device),
+      width_(width),
+      height_(height),
+      format_(format),
+      texels_(static_cast<size_t>(width) * height, 0) {
+    device_->AdoptChild();
+}
+
+Texture::~Texture() { device_->DropChild(); }
+
+Result Texture::GetLevelDesc(uint32_t level, SurfaceDesc& desc) const {
+    if (level != 0) return Result::InvalidCall;
+    desc = {format_, width_, height_};
+    return Result::Ok;
+}
+
+Result Texture::LockRect(uint32_t level, LockedRect& locked, const Rect* rect, uint32_t /*flags*/) {
+    device_->Note("Texture.LockRect " + std::to_string(level));
+    const Rect r = rect != nullptr
+                       ? *rect
+                       : Rect{0, 0, static_cast<int32_t>(width_), static_cast<int32_t>(height_)};
+    if (level != 0 || locked_ || r.left < 0 || r.top < 0 || r.left >= r.right ||
+        r.top >= r.bottom || r.right > static_cast<int32_t>(width_) ||
+        r.bottom > static_cast<int32_t>(height_)) {
+        return Result::InvalidCall;
+    }
+    device_->Flush();  // drawing asked for before sees the texels as they were
+    locked.Pitch = static_cast<int32_t>(width_ * 4);
+    locked.Bits = texels_.data() + static_cast<size_t>(r.top) * width_ + r.left;
+    locked_ = true;
+    return Result::Ok;
+}
+
+Result Texture::UnlockRect(uint32_t level) {
+    device_->Note("Texture.UnlockRect " + std::to_string(level));
+    if (level != 0 || !locked_) return Result::InvalidCall;
+    locked_ = false;
+    return Result::Ok;
+}
+
+}  // namespace d3d8

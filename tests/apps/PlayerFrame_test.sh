@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The player's window as the X server shows it, read back from the server:
+# started in a copy of the demo game folder, the player opens a window with
+# the game's title at the client size of game.ini (640 × 480) and shows its
+# frames there (black at this stage: no scene is drawn yet); SIGTERM then ends
+# it with status 0.
+# Usage: PlayerFrame_test.sh <player> <demo game folder>
+set -u
+. "$(dirname "$0")/PlayerWindow.sh"
+player=$1
+demo=$2
+work=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+cp -r "$demo" "$work/game"
+(cd "$work/game" && exec "$player" 2>"$work/stderr") &
+pid=$!
+
+# The window of the game's title, once mapped: "<id> <width>x<height>".
+window=$(wait_for_player_window "$pid" "Demo Quest")
+kill -0 "$pid" 2>/dev/null || fail "the player ended: $(cat "$work/stderr")"
+[ -n "$window" ] || fail "no window titled Demo Quest"
+id=${window% *}
+size=${window#* }
+size=${size%%+*}
+[ "$size" = 640x480 ] || fail "window size $size, not 640x480"
+
+sleep 1  # frames run meanwhile
+import -window "$id" "$work/frame.ppm" || fail "the window cannot be read back"
+read -r width height < <(identify -format "%w %h\n" "$work/frame.ppm")
+[ "$width" = 640 ] && [ "$height" = 480 ] || fail "frame read back is ${width}x$height"
+brightest=$(convert "$work/frame.ppm" -format "%[max]" info:)
+[ "$brightest" = 0 ] || fail "the frame is not black (brightest value $brightest)"
+
+kill -TERM "$pid"
+for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "SIGTERM did not end the player"
+wait "$pid"
+status=$?
+pid=
+[ "$status" = 0 ] || fail "exit status $status"
+echo "all passed"

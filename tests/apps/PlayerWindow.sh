@@ -1,0 +1,27 @@
+# Shell helpers of the player tests, sourced by them.
+
+# Prints "<id> <width>x<height>" of the mapped window titled $2 that belongs to
+# process $1 (its _NET_WM_PID), or nothing. Windows of other tests running on
+# the same X server are told apart by their process.
+player_window() {
+    local pid=$1 title=$2 id size
+    while read -r id size; do
+        if xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $pid\$"; then
+            echo "$id $size"
+            return
+        fi
+    done < <(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\"" 'index($0, t) {print $1, $(NF-1)}')
+}
+
+# Waits up to 30 s for process $1 to map its window titled $2 and prints it as
+# player_window does; prints nothing when the process ends first or the time
+# runs out.
+wait_for_player_window() {
+    local pid=$1 title=$2 window
+    for _ in $(seq 300); do
+        window=$(player_window "$pid" "$title")
+        [ -n "$window" ] && { echo "$window"; return; }
+        kill -0 "$pid" 2>/dev/null || return
+        sleep 0.1
+    done
+}
