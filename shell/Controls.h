@@ -28,3 +28,7 @@ void ReadControls(platform::Window& form);
 void GlobalKeys(platform::Window& form);
 // The hero's movement, view, jump, camera distance, items, actions and shots.
 void ControlHero(platform::Window& form);
+
+// Brings a yaw beyond 2^24 units back by whole turns (a non-finite one to 0);
+// smaller yaws are left exactly as they are.
+void KeepYawInTurns(float& yaw);

@@ -1,14 +1,22 @@
 #include "shell/GameForm.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
+#include "engine/G3DImages.h"
+#include "engine/G3DState.h"
 #include "game/GameClock.h"
+#include "game/clips/ClipPlayback.h"
 #include "game/draw/HudText.h"
+#include "game/level/LevelStuff.h"
 #include "game/StartUp.h"
 #include "platform/window/Application.h"
 #include "shell/ComStuff.h"
 #include "shell/Controls.h"
+#include "shell/GameScene.h"
 #include "shell/LocalisationUnit.h"
+#include "shell/PlayFrame.h"
 #include "support/WinFunc.h"
 
 uint8_t GameStarted = 0;
@@ -63,17 +71,21 @@ void TScreenForm::GameFrame() {
         window_->FillBlack();
         return;
     }
-    // Not built yet: ReadControls and GlobalKeys (controls).
-    // Not built yet: PollMedia (music and video).
+    ReadControls(*window_);
+    GlobalKeys(*window_);
+    // Not built yet: PollMedia (music, video and speech).
     AdvanceGameTime(TimeScale);
     StartFrameStep();
-    // Not built yet: the key-frame clip (AdvanceClip) and the mode frames
-    // TitleFrame, PlayFrame and EndFrame; mode -1 runs nothing anyway.
-    // Not built yet: while a video plays, no overlay and no present.
+    if (KeyFramesRunning != 0) {
+        AdvanceClip(Level, DStuff, *window_);
+    } else {
+        RunModeFrame(*window_);
+    }
+    // Not built yet: while a video plays, no overlay and no present (music, video).
     DrawHudMessage();
-    // Not built yet: the message clip's picture and text (clip playback).
+    DrawMessageClip();
     if (ShowFPS != 0) DrawOpaqueText(FrameRateText(FrameStep), 0, 0.91f, 0.005f);
-    // Not built yet: PresentFrame (scene frame).
+    PresentFrame(*window_);
     ++FramesRun;
     MouseLeftDown = 0;
     MouseRightDown = 0;
@@ -92,6 +104,40 @@ void DrawHudMessage() {
     DrawOpaqueText(HudMessage.text, 0, 0.01f, 0.01f);
 }
 
+void RunModeFrame(platform::Window& form) {
+    switch (GameMode) {
+        case ModeTitle:
+            TitleFrame(form);
+            break;
+        case ModePlay:
+            // Not built yet: no play frame while a video plays (music, video).
+            PlayFrame(form);
+            break;
+        case ModeEnd:
+            EndFrame(form);
+            break;
+        default:
+            break;
+    }
+}
+
+void DrawMessageClip() {
+    if (MessageClip == -1) return;
+    if (MessageClip < 0 || MessageClip >= kClipCount) {
+        MessageClip = -1;
+        return;
+    }
+    const ClipStuff& clip = Level.Clips[MessageClip];
+    if (!clip.DisplayedBitmap.empty()) {
+        G3DDrawImage(kMessagePictureSlot, true, clip.DisplayedBitmapAlpha, 0, 0, 1.0f, 1.0f,
+                     DStuff);
+    }
+    DrawRichText(clip.DisplayedMessage, DStuff, clip.DisplayedMessageLeft,
+                 clip.DisplayedMessageTop);
+    // Drawn in its last frame too.
+    if (int64_t{FrameTime} - MessageClipStart > clip.DisplayedDuration) MessageClip = -1;
+}
+
 void TScreenForm::FormClose() { ShutDownGame(*window_); }
 
 bool TScreenForm::RefusesSystemCommand(uint32_t command) {
@@ -105,6 +151,11 @@ void TScreenForm::BuildScreenSizeMenu() {
 void TScreenForm::OnKeyDown(uint8_t virtualKey, bool /*repeat*/) { KeyDown[virtualKey] = 1; }
 
 void TScreenForm::OnKeyUp(uint8_t virtualKey) { KeyDown[virtualKey] = 0; }
+
+void TScreenForm::OnFocusLost() {
+    // The releases of keys held now go to another window.
+    std::fill(std::begin(KeyDown), std::end(KeyDown), uint8_t{0});
+}
 
 void TScreenForm::OnMouseDown(platform::MouseButton button) {
     if (button == platform::MouseButton::Left) MouseLeftDown = 1;

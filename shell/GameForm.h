@@ -54,6 +54,8 @@ class TScreenForm : public platform::WindowListener {
     void OnClose() override { FormClose(); }
     void OnKeyDown(uint8_t virtualKey, bool repeat) override;
     void OnKeyUp(uint8_t virtualKey) override;
+    // Every key counts as released.
+    void OnFocusLost() override;
     void OnMouseDown(platform::MouseButton button) override;
     void OnMouseUp(platform::MouseButton button) override;
 
@@ -69,3 +71,10 @@ std::string FrameRateText(int32_t frameStep);
 // Counts the HUD message down by the frame step and draws it; it goes off
 // once its time is below 0, after its last frame.
 void DrawHudMessage();
+
+// The frame of the game mode: title, play or end (none for other modes).
+void RunModeFrame(platform::Window& form);
+
+// Draws the message clip's picture and text; it ends once more than its
+// duration has passed, after its last frame.
+void DrawMessageClip();

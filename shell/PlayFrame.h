@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 class Window;
@@ -13,3 +14,13 @@ class Window;
 extern int32_t SaveCountShown;
 
 void PlayFrame(platform::Window& form);
+
+// The HUD of a play frame, drawn over the scene: weapon view, cross, debug
+// coordinates, timer, life, golems, inventory, weapon and level counts. Holds
+// the current hero's health to 0..100 on the way.
+void DrawPlayHud();
+
+// The save command's caption: `saveText` alone for unlimited saves (1000 or
+// more), else followed by " (" count " " `countWord` ")".
+std::string SaveCommandCaption(int32_t savesLeft, const std::string& saveText,
+                               const std::string& countWord);

@@ -8,6 +8,7 @@
 
 struct LevelStuff;
 struct TDStuff;
+class TSoundBuffer;
 
 namespace platform {
 class Window;
@@ -17,7 +18,7 @@ class Window;
 // what they say.
 extern int32_t CurrentClip;              // the media clip whose music or cut-scene runs; -1 none
 extern uint8_t KeyFramesRunning;         // a cut-scene runs
-extern int32_t KeyFrameIndex;            // current key frame of CurrentClip
+extern int32_t KeyFrameIndex;            // current key frame of CurrentClip, 0..32
 extern int32_t KeyFrameStart;            // FrameTime when that key frame began
 extern std::array<float, 6> ClipCamera;  // the cut-scene camera of this frame
 extern int32_t NextClip;                 // started when the cut-scene or video ends; -1 none
@@ -27,6 +28,8 @@ extern uint8_t LoopVideo, LoopMusic;     // copies of the started clip's loop fl
 // Set while the title clip (34) is the one started last: a new game may start.
 // Cleared by any other PlayClip and by every mode change.
 extern uint8_t TitleClipRunning;
+// The message clip's sound, owned; replaced by the next message clip with a WAV.
+extern TSoundBuffer* MessageSound;
 
 // Starts clip `n` (0..35); -1 and numbers outside -1..35 do nothing.
 void PlayClip(int32_t n, platform::Window& window);

@@ -20,3 +20,16 @@ class Window;
 void DrawScene(int32_t targetX, int32_t targetY, int32_t targetZ, float cameraX, float cameraY,
                float cameraZ, float yaw, float pitch, float roll, float lightRange,
                LevelStuff& level, TDStuff& engine, platform::Window& owner);
+
+// The distance at which objects have faded out: `lightRange`, raised to 0.01
+// when it is 0.01 or less (or not a number).
+float FadeRange(float lightRange);
+
+// Transparency in percent of an object of `transparency` at `distance` world
+// units when objects fade out at `range` (FadeRange): it starts to fade at two
+// thirds of the range and is gone at the range; at most 255.
+int32_t DistanceFade(double distance, double range, int32_t transparency);
+
+// The scene light's radius held to what the engine can store (radius + 1
+// inside 32 bits).
+int32_t SceneLightRadius(int64_t radius);

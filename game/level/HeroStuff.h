@@ -86,6 +86,9 @@ struct HeroStuff {
     int32_t TimerTick = 0;   // last whole second sounded
     std::string LevelName;   // level state file the hero is in
     int32_t SavesLeft = 0;
+    // Set by the play frame when the timer runs out; while set and the timer
+    // is not above 0 it counts no further. A new time above 0 ends it.
+    uint8_t TimerExpired = 0;
 };
 
 // Number of hero records.

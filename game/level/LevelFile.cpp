@@ -249,3 +249,20 @@ void ReadLevelState(const std::string& path, const std::string& quality, LevelSt
     ResetGolems(level);
     ResetLevelTimers(level);
 }
+
+namespace {
+bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+}  // namespace
+
+bool LevelNameStaysInGame(const std::string& name) {
+    if (name.empty() || IsPathSeparator(name.front())) return false;
+    if (name.find(':') != std::string::npos) return false;  // a drive
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = start;
+        while (end < name.size() && !IsPathSeparator(name[end])) ++end;
+        if (name.compare(start, end - start, "..") == 0) return false;
+        start = end + 1;
+    }
+    return true;
+}

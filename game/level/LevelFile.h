@@ -36,3 +36,8 @@ void ReadLevelState(const std::string& path, const std::string& quality, LevelSt
 // aims at its own position, stands in the cell of its position, in state 0,
 // having not seen the hero, and makes no sound for the next 2000 ms.
 void ResetGolems(LevelStuff& level);
+
+// Whether a level name taken from data names a file inside CURRENT_GAME\ (or
+// a subfolder of it): not empty, not rooted, no drive and no ".." component.
+// A level change to any other name ends the game as a missing level file does.
+bool LevelNameStaysInGame(const std::string& name);

@@ -162,6 +162,9 @@ void Application::Dispatch(const void* sdlEvent) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     listener->OnActivate();
                     break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    listener->OnFocusLost();
+                    break;
                 case SDL_WINDOWEVENT_EXPOSED:
                     listener->OnPaint();
                     break;

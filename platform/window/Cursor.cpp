@@ -8,4 +8,8 @@ void ShowSystemCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_
 
 bool SystemCursorShown() { return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE; }
 
+void CursorScreenPosition(int& x, int& y) { SDL_GetGlobalMouseState(&x, &y); }
+
+void MoveCursorTo(int x, int y) { SDL_WarpMouseGlobal(x, y); }
+
 }  // namespace platform

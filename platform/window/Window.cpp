@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/text/Cp1252.h"
 #include "platform/window/Application.h"
@@ -22,7 +23,7 @@ using PixelStoreFn = void (*)(unsigned, int);
 constexpr unsigned kColorBufferBit = 0x4000;
 constexpr unsigned kRgb = 0x1907;
 constexpr unsigned kUnsignedByte = 0x1401;
-constexpr unsigned kFront = 0x0404;
+constexpr unsigned kBack = 0x0405;
 constexpr unsigned kPackAlignment = 0x0D05;
 
 template <typename Fn>
@@ -30,7 +31,29 @@ Fn GLFunction(const char* name) {
     return reinterpret_cast<Fn>(SDL_GL_GetProcAddress(name));
 }
 
+struct RendererDeleter {
+    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+};
+struct TextureDeleter {
+    void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+};
+
+constexpr uint32_t kOpaqueBlack = 0xFF000000u;
+
 }  // namespace
+
+// The frame of a software surface and what shows it: SDL's software renderer
+// and a streaming texture of the frame's size.
+struct Window::SoftwareScreen {
+    std::vector<uint32_t> frame;
+    int width = 0;
+    int height = 0;
+    bool shown = false;
+    std::unique_ptr<SDL_Renderer, RendererDeleter> renderer;
+    std::unique_ptr<SDL_Texture, TextureDeleter> texture;
+    int textureWidth = 0;
+    int textureHeight = 0;
+};
 
 Window::Window(const WindowSettings& settings)
     : surface_(settings.surface), title_(settings.title) {
@@ -57,11 +80,13 @@ Window::Window(const WindowSettings& settings)
             throw std::runtime_error("OpenGL context: " + error);
         }
     }
+    if (surface_ == Surface::Software) screen_ = std::make_unique<SoftwareScreen>();
     Application::Instance().Register(this);
 }
 
 Window::~Window() {
     Application::Instance().Unregister(this);
+    screen_.reset();  // the renderer goes before its window
     if (glContext_ != nullptr) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
     SDL_DestroyWindow(window_);
 }
@@ -98,6 +123,22 @@ void Window::SetClientSize(int width, int height) {
 void Window::Position(int& left, int& top) const { SDL_GetWindowPosition(window_, &left, &top); }
 void Window::SetPosition(int left, int top) { SDL_SetWindowPosition(window_, left, top); }
 
+void Window::OuterRect(int& left, int& top, int& width, int& height) const {
+    SDL_GetWindowPosition(window_, &left, &top);
+    SDL_GetWindowSize(window_, &width, &height);
+    int borderTop = 0, borderLeft = 0, borderBottom = 0, borderRight = 0;
+    if (SDL_GetWindowBordersSize(window_, &borderTop, &borderLeft, &borderBottom, &borderRight) !=
+        0) {
+        return;
+    }
+    left -= borderLeft;
+    top -= borderTop;
+    width += borderLeft + borderRight;
+    height += borderTop + borderBottom;
+}
+
+bool Window::Active() const { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0; }
+
 uint32_t Window::Id() const { return SDL_GetWindowID(window_); }
 
 void Window::FillBlack() {
@@ -111,10 +152,11 @@ void Window::FillBlack() {
         SDL_GL_SwapWindow(window_);
         return;
     }
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    if (surface == nullptr) return;
-    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-    SDL_UpdateWindowSurface(window_);
+    int width = 0, height = 0;
+    uint32_t* frame = SoftwareFrame(width, height);
+    if (frame == nullptr) return;
+    std::fill_n(frame, static_cast<size_t>(width) * static_cast<size_t>(height), kOpaqueBlack);
+    ShowSoftwareFrame();
 }
 
 std::string Window::ReadClientPixels(int& width, int& height) {
@@ -127,7 +169,10 @@ std::string Window::ReadClientPixels(int& width, int& height) {
         auto pixelStore = GLFunction<PixelStoreFn>("glPixelStorei");
         auto readPixels = GLFunction<ReadPixelsFn>("glReadPixels");
         if (readBuffer == nullptr || pixelStore == nullptr || readPixels == nullptr) return {};
-        readBuffer(kFront);
+        // The frame shown stays in the back buffer after the swap where swaps
+        // copy (Mesa's software drivers under an X server); the front buffer
+        // of a window reads as black with llvmpipe.
+        readBuffer(kBack);
         pixelStore(kPackAlignment, 1);
         std::string flipped(rgb.size(), '\0');
         readPixels(0, 0, width, height, kRgb, kUnsignedByte, flipped.data());
@@ -137,28 +182,70 @@ std::string Window::ReadClientPixels(int& width, int& height) {
                          static_cast<size_t>(height - 1 - y) * row);
         return rgb;
     }
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    if (surface == nullptr) return {};
-    width = surface->w;
-    height = surface->h;
-    rgb.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, '\0');
-    SDL_LockSurface(surface);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            Uint32 pixel = 0;
-            const Uint8* at = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch +
-                              x * surface->format->BytesPerPixel;
-            SDL_memcpy(&pixel, at, surface->format->BytesPerPixel);
-            Uint8 r, g, b;
-            SDL_GetRGB(pixel, surface->format, &r, &g, &b);
-            size_t i = (static_cast<size_t>(y) * width + x) * 3;
-            rgb[i] = static_cast<char>(r);
-            rgb[i + 1] = static_cast<char>(g);
-            rgb[i + 2] = static_cast<char>(b);
-        }
+    if (!screen_->shown) return {};
+    width = screen_->width;
+    height = screen_->height;
+    rgb.assign(screen_->frame.size() * 3, '\0');
+    for (size_t i = 0; i < screen_->frame.size(); ++i) {
+        const uint32_t pixel = screen_->frame[i];
+        rgb[i * 3] = static_cast<char>(pixel >> 16 & 255);
+        rgb[i * 3 + 1] = static_cast<char>(pixel >> 8 & 255);
+        rgb[i * 3 + 2] = static_cast<char>(pixel & 255);
     }
-    SDL_UnlockSurface(surface);
     return rgb;
+}
+
+uint32_t* Window::SoftwareFrame(int& width, int& height) {
+    if (!screen_) return nullptr;
+    ClientSize(width, height);
+    if (width <= 0 || height <= 0) return nullptr;
+    SoftwareScreen& s = *screen_;
+    if (width != s.width || height != s.height) {
+        s.frame.assign(static_cast<size_t>(width) * static_cast<size_t>(height), kOpaqueBlack);
+        s.width = width;
+        s.height = height;
+        s.shown = false;
+    }
+    return s.frame.data();
+}
+
+SDL_Renderer* Window::SoftwareRenderer() {
+    if (!screen_) return nullptr;
+    if (!screen_->renderer) {
+        screen_->renderer.reset(SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE));
+    }
+    return screen_->renderer.get();
+}
+
+void Window::ShowSoftwareFrame() {
+    SDL_Renderer* renderer = SoftwareRenderer();
+    if (renderer == nullptr || screen_->frame.empty()) return;
+    SoftwareScreen& s = *screen_;
+    if (!s.texture || s.textureWidth != s.width || s.textureHeight != s.height) {
+        s.texture.reset(SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                          SDL_TEXTUREACCESS_STREAMING, s.width, s.height));
+        s.textureWidth = s.texture ? s.width : 0;
+        s.textureHeight = s.texture ? s.height : 0;
+    }
+    if (!s.texture) return;
+    SDL_UpdateTexture(s.texture.get(), nullptr, s.frame.data(), s.width * 4);
+    SDL_RenderCopy(renderer, s.texture.get(), nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+    s.shown = true;
+}
+
+void Window::SetDesktopFullScreen(bool on) {
+    SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+bool Window::DisplayMode(int index, int& width, int& height) const {
+    int display = SDL_GetWindowDisplayIndex(window_);
+    if (display < 0) display = 0;
+    SDL_DisplayMode mode{};
+    if (index < 0 || SDL_GetDisplayMode(display, index, &mode) != 0) return false;
+    width = mode.w;
+    height = mode.h;
+    return true;
 }
 
 }  // namespace platform

@@ -1,13 +1,15 @@
 // A top-level window of the player over SDL2: the main window with its 3-D
 // view, or one of the dialogs. Owns its SDL window (and, for an OpenGL
-// surface, the OpenGL context). Game code sees no SDL type: the native handles
-// are only for the engine backends and the interface toolkit layer.
+// surface, the OpenGL context; for a software surface, the frame shown in it
+// and the renderer that shows it). Game code sees no SDL type: the native
+// handles are only for the engine backends and the interface toolkit layer.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+struct SDL_Renderer;
 struct SDL_Window;
 
 namespace platform {
@@ -20,6 +22,8 @@ class WindowListener {
   public:
     virtual ~WindowListener() = default;
     virtual void OnActivate() {}
+    // The window lost the input focus: keys held now will not report release.
+    virtual void OnFocusLost() {}
     virtual void OnPaint() {}
     // `virtualKey` is the Windows virtual-key code of the key (KeyMap.h).
     virtual void OnKeyDown(uint8_t /*virtualKey*/, bool /*repeat*/) {}
@@ -74,13 +78,36 @@ class Window {
     void SetClientSize(int width, int height);
     void Position(int& left, int& top) const;
     void SetPosition(int left, int top);
+    // The outer rectangle in screen pixels, the window system's frame
+    // included (the client rectangle where the frame cannot be told).
+    void OuterRect(int& left, int& top, int& width, int& height) const;
+    // Whether the window has the input focus (is the active window).
+    bool Active() const;
 
     // Paints the whole client area black and shows it.
     void FillBlack();
 
-    // Reads the client area as shown, as 8-bit RGB rows from the top;
-    // empty when the surface cannot be read back.
+    // Reads the client area as shown, as 8-bit RGB rows from the top (an
+    // OpenGL surface: its last frame presented, where swaps keep it in the back
+    // buffer); empty when the surface cannot be read back (a software surface
+    // that has shown no frame yet).
     std::string ReadClientPixels(int& width, int& height);
+
+    // Software surface: the frame of the client area, X8R8G8B8 rows of
+    // `width` pixels, kept from one showing to the next and made anew (black)
+    // when the client size changes; null for an OpenGL surface or no client area.
+    uint32_t* SoftwareFrame(int& width, int& height);
+    // Shows the software frame in the client area.
+    void ShowSoftwareFrame();
+    // The renderer that shows the software frame (made at its first use);
+    // null for an OpenGL surface or when none can be made.
+    SDL_Renderer* SoftwareRenderer();
+
+    // Covers the window's display without changing its mode, or ends that.
+    void SetDesktopFullScreen(bool on);
+    // Size of full-screen display mode `index` of the window's display; false
+    // past the last one.
+    bool DisplayMode(int index, int& width, int& height) const;
 
     Surface SurfaceKind() const { return surface_; }
     uint32_t Id() const;
@@ -88,8 +115,11 @@ class Window {
     void* GLContext() const { return glContext_; }  // OpenGL surface only
 
   private:
+    struct SoftwareScreen;
+
     SDL_Window* window_ = nullptr;
     void* glContext_ = nullptr;
+    std::unique_ptr<SoftwareScreen> screen_;  // software surface: frame and renderer
     Surface surface_;
     WindowListener* listener_ = nullptr;
     std::string title_;

@@ -1,10 +1,16 @@
+#include "game/level/LevelFile.h"
 #include "shell/ComStuff.h"
 
 #include <gtest/gtest.h>
 
 #include "game/GameClock.h"
+#include "game/clips/ClipStuff.h"
+#include "game/level/CellGrid.h"
+#include "game/level/LevelStuff.h"
 #include "platform/window/Application.h"
 #include "platform/window/Window.h"
+#include "shell/GameScene.h"
+#include "tests/shell/FlowTestWorld.h"
 
 namespace {
 
@@ -36,6 +42,150 @@ TEST(SetGameMode, ChangesModeResetsTheStepAndMarksTitleEntry) {
     SetGameMode(ModePlay, window);
     EXPECT_EQ(ModeEntered, 0);
     EXPECT_EQ(GameMode, ModePlay);
+}
+
+}  // namespace
+
+namespace {
+
+class ComStuffFlow : public ::testing::Test, protected flowtest::FlowTestWorld {
+  protected:
+    void PressButton1() { Heroes[0].ControlFlags[8] = 1; }
+};
+
+TEST_F(ComStuffFlow, ModesChangeOnTheirTriggers) {
+    // -1 → 0: the title clip starts; its keys wait 1000 ms.
+    SetGameMode(ModeTitle, *window);
+    TitleFrame(*window);
+    EXPECT_EQ(TitleClipRunning, 1) << "no intro media: the title clip is over at once";
+    EXPECT_EQ(IntroPlayed, 1);
+    PressButton1();
+    FrameTime = ModeStartTime + 1000;
+    TitleFrame(*window);
+    EXPECT_EQ(GameMode, ModeTitle);
+
+    // 0 → 1: a new game copies LEVEL\ over what an earlier game left.
+    folder.Write("CURRENT_GAME/Level1.lvl", "left by an earlier game");
+    FrameTime = ModeStartTime + 1001;
+    TitleFrame(*window);
+    ASSERT_EQ(GameMode, ModePlay);
+    EXPECT_TRUE(messages.texts.empty()) << messages.texts.front();
+    EXPECT_EQ(FileBytes("CURRENT_GAME/Level1.lvl"), FileBytes("LEVEL/Level1.lvl"));
+    const HeroStuff& h = Heroes[0];
+    EXPECT_EQ(h.LevelName, demo::LevelName(1));
+    EXPECT_EQ(Level.SizeX, 16);
+    EXPECT_FLOAT_EQ(h.X, 2 * 512 + 256);
+    EXPECT_FLOAT_EQ(h.Y, 512);  // the start cell's floor
+    EXPECT_FLOAT_EQ(h.Z, 2 * 512 + 256);
+    EXPECT_FLOAT_EQ(h.CameraDistance, 600);
+    EXPECT_FLOAT_EQ(h.Life, 100);
+    EXPECT_EQ(LevelBanner.on, 1);
+
+    // 1 → 0 when the hero dies, with its default camera distance.
+    Heroes[0].DefaultCameraDistance = 345;
+    HeroDied(*window);
+    EXPECT_EQ(GameMode, ModeTitle);
+    EXPECT_FLOAT_EQ(h.CameraDistance, 345);
+    EXPECT_EQ(TitleClipRunning, 0) << "a mode change ends the title clip";
+
+    // 10 → 0 on a button, after 3000 ms; the end clears GameWon.
+    GameWon = 1;
+    SetGameMode(ModeEnd, *window);
+    FrameTime = ModeStartTime + 3000;
+    EndFrame(*window);
+    EXPECT_EQ(GameWon, 0);
+    EXPECT_EQ(GameMode, ModeEnd);
+    FrameTime = ModeStartTime + 3001;
+    EndFrame(*window);
+    EXPECT_EQ(GameMode, ModeTitle);
+
+    // 0 → end of the process on Esc.
+    TitleFrame(*window);
+    KeyDown[27] = 1;
+    FrameTime = ModeStartTime + 1001;
+    EXPECT_THROW(TitleFrame(*window), platform::HaltRequested);
+    KeyDown[27] = 0;
+}
+
+TEST_F(ComStuffFlow, ANewGameStartsOnlyWhileTheTitleClipRuns) {
+    SetGameMode(ModeTitle, *window);
+    TitleFrame(*window);
+    CurrentClip = kDeveloperClip;  // the developer video plays
+    TitleClipRunning = 0;
+    FrameTime = ModeStartTime + 5000;
+    PressButton1();
+    TitleFrame(*window);
+    EXPECT_EQ(GameMode, ModeTitle);
+    TitleClipRunning = 1;  // it ended and the title clip followed
+    TitleFrame(*window);
+    EXPECT_EQ(GameMode, ModePlay);
+}
+
+TEST_F(ComStuffFlow, ALevelLeftAndEnteredAgainIsAsItWasLeft) {
+    const std::string pristine1 = FileBytes("LEVEL/Level1.lvl");
+    const std::string pristine2 = FileBytes("LEVEL/Level2.lvl");
+    NewGame();
+    ASSERT_EQ(GameMode, ModePlay);
+    SetCellType(4, 1, 5, 0);  // the crate is gone
+    HeroStuff& h = Heroes[0];
+    h.X = CellCentre(11), h.Y = 512, h.Z = CellCentre(2);  // on an exit pad
+    CheckLevelExit(*window);
+    ASSERT_EQ(h.LevelName, demo::LevelName(2));
+    EXPECT_EQ(Level.Banner1, "Level 2");
+    EXPECT_FLOAT_EQ(h.X, 2 * 512 + 256);
+    EXPECT_FLOAT_EQ(h.Y, 512 + 256);
+    EXPECT_FLOAT_EQ(h.Z, 2 * 512 + 256);
+    EXPECT_NE(FileBytes("CURRENT_GAME/Level1.lvl"), pristine1);
+
+    SetCellType(3, 1, 8, 0);  // the gem is taken
+    GoToLevel(demo::LevelName(1), 12, 1, 5, *window);
+    EXPECT_EQ(Level.SizeX, 16);
+    EXPECT_EQ(GetCellType(4, 1, 5), 0);
+    GoToLevel(demo::LevelName(2), 2, 1, 2, *window);
+    EXPECT_EQ(GetCellType(3, 1, 8), 0);
+    EXPECT_TRUE(messages.texts.empty()) << messages.texts.front();
+    EXPECT_EQ(FileBytes("LEVEL/Level1.lvl"), pristine1);
+    EXPECT_EQ(FileBytes("LEVEL/Level2.lvl"), pristine2);
+}
+
+TEST_F(ComStuffFlow, LevelNamesFromDataStayInTheWorkingCopy) {
+    const struct {
+        const char* name;
+        bool inside;
+    } cases[] = {
+        {"LEVEL1.LVL", true},
+        {"sub\\Two.lvl", true},
+        {"sub/Two.lvl", true},
+        {"a..b.lvl", true},
+        {"", false},
+        {"..", false},
+        {"..\\LEVEL\\LEVEL1.LVL", false},
+        {"sub/../../game.ini", false},
+        {"\\etc\\hostname", false},
+        {"/etc/hostname", false},
+        {"C:\\LEVEL1.LVL", false},
+        {"c:LEVEL1.LVL", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LevelNameStaysInGame(c.name), c.inside) << c.name;
+
+    NewGame();
+    for (const char* name : {"..\\LEVEL\\LEVEL1.LVL", "/etc/hostname", ""}) {
+        messages.texts.clear();
+        EXPECT_THROW(GoToLevel(name, 2, 1, 2, *window), platform::HaltRequested) << name;
+        ASSERT_EQ(messages.texts.size(), 1u);
+        EXPECT_EQ(messages.texts[0],
+                  "The file CURRENT_GAME\\" + std::string(name) + " is missing or invalid.");
+    }
+    messages.texts.clear();
+    EXPECT_THROW(EnterLevel("", *window), platform::HaltRequested);
+    EXPECT_EQ(messages.texts.size(), 1u);
+
+    // Subfolders of the working copy are levels like any other.
+    folder.Write("CURRENT_GAME/Sub/Two.lvl", FileBytes("LEVEL/Level2.lvl"));
+    messages.texts.clear();
+    GoToLevel("sub\\two.lvl", 2, 1, 2, *window);
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(Level.SizeX, 12);
 }
 
 }  // namespace

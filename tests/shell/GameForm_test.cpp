@@ -141,6 +141,19 @@ TEST_F(GameFormTest, KeysAreRecordedByVirtualKey) {
     EXPECT_EQ(IsKeyDown(65), 0);
 }
 
+TEST_F(GameFormTest, KeysHeldWhenTheWindowLosesTheFocusAreReleased) {
+    form->OnKeyDown(38, false);
+    form->OnKeyDown(107, false);
+    SDL_Event lost{};
+    lost.type = SDL_WINDOWEVENT;
+    lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    lost.window.windowID = form->Window().Id();
+    SDL_PushEvent(&lost);
+    platform::Application::Instance().ProcessMessages();
+    EXPECT_EQ(IsKeyDown(38), 0);
+    EXPECT_EQ(IsKeyDown(107), 0);
+}
+
 TEST(ScreenFormCommands, RefusesOnlyTheScreenSaverAndMonitorPower) {
     EXPECT_TRUE(TScreenForm::RefusesSystemCommand(61760));
     EXPECT_TRUE(TScreenForm::RefusesSystemCommand(61808));

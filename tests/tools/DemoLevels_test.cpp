@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <queue>
+#include <utility>
+#include <vector>
+
 #include "tools/demogame/DemoDefinition.h"
 #include "tools/demogame/DemoLayout.h"
 
@@ -14,6 +19,34 @@ bool Standable(const LevelPlan& p, int x, int y, int z) {
     const int here = p.Type(x, y, z);
     const bool free = here == demo::kBlocEmpty || here == demo::kBlocExit;
     return p.Inside(x, y, z) && free && p.Type(x, y - 1, z) != demo::kBlocEmpty;
+}
+
+// Golems of `type` in the grid and in the golem list.
+int Holds(const LevelPlan& p, int type) {
+    int n = p.Count(type);
+    for (const demo::PlannedGolem& g : p.Golems) n += g.Type == type ? 1 : 0;
+    return n;
+}
+
+// Whether an exit cell can be reached from (x, y, z) by walking over the floor
+// (no jumps, no steps, no door or mechanism used).
+bool ExitWithinWalk(const LevelPlan& p, int x, int y, int z) {
+    std::vector<bool> seen(p.Types.size(), false);
+    std::queue<std::array<int, 2>> open;
+    open.push({x, z});
+    seen[p.Index(x, y, z)] = true;
+    while (!open.empty()) {
+        const auto [cx, cz] = open.front();
+        open.pop();
+        if (p.Type(cx, y, cz) == demo::kBlocExit) return true;
+        for (const auto& [dx, dz] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const int nx = cx + dx, nz = cz + dz;
+            if (!Standable(p, nx, y, nz) || seen[p.Index(nx, y, nz)]) continue;
+            seen[p.Index(nx, y, nz)] = true;
+            open.push({nx, nz});
+        }
+    }
+    return false;
 }
 
 TEST(LevelPlanTest, FillClipsToTheGrid) {
@@ -49,8 +82,24 @@ TEST(DemoLevelsTest, ExitsLeadToFreeCellsOfTheOtherLevel) {
 
 TEST(DemoLevelsTest, EveryGolemHasAnExitCellBesideTheHeros) {
     for (const LevelPlan& p : {demo::Level1Plan(), demo::Level2Plan()}) {
-        EXPECT_GE(p.Count(demo::kBlocExit), p.Count(demo::kBlocGolem) + 1);
+        EXPECT_GE(p.Count(demo::kBlocExit), Holds(p, demo::kBlocGolem) + 1);
+        // An exit is taken only with every golem on an exit: the golems that
+        // wait in the list stand on one.
+        for (const demo::PlannedGolem& g : p.Golems) {
+            EXPECT_EQ(p.Type(g.X, g.Y, g.Z), demo::kBlocExit);
+        }
     }
+}
+
+// The game can be played through both levels and back without a door opened:
+// from level 1's start to an exit, and from each arrival to an exit again.
+TEST(DemoLevelsTest, AnExitIsWithinWalkFromEveryArrival) {
+    const LevelPlan one = demo::Level1Plan(), two = demo::Level2Plan();
+    EXPECT_TRUE(ExitWithinWalk(one, one.StartX, one.StartY, one.StartZ));
+    EXPECT_TRUE(ExitWithinWalk(two, one.Exits[0].X, one.Exits[0].Y, one.Exits[0].Z));
+    EXPECT_TRUE(ExitWithinWalk(one, two.Exits[0].X, two.Exits[0].Y, two.Exits[0].Z));
+    EXPECT_EQ(Holds(one, demo::kBlocGolem), static_cast<int>(one.Golems.size()))
+        << "a golem made from the grid stands in an empty cell, never on an exit";
 }
 
 // Pushed along +Z the crate slides until something stops it: it must come to
@@ -79,7 +128,7 @@ TEST(DemoLevelsTest, FirstLevelHoldsEveryMechanism) {
     for (int type : {demo::kBlocLever, demo::kBlocGate, demo::kBlocKey, demo::kBlocKeyDoor,
                      demo::kBlocEarth, demo::kBlocConveyor, demo::kBlocPlatform, demo::kBlocGem,
                      demo::kBlocGolem, demo::kBlocHint, demo::kBlocGemWatcher}) {
-        EXPECT_GT(p.Count(type), 0) << "type " << type;
+        EXPECT_GT(Holds(p, type), 0) << "type " << type;
     }
     EXPECT_GT(demo::Level2Plan().Count(demo::kBlocTrophy), 0);
 }

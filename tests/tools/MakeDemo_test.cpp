@@ -14,6 +14,7 @@
 #include "engine/G3DPcx.h"
 #include "engine/G3DState.h"
 #include "game/GameIni.h"
+#include "game/level/CellGrid.h"
 #include "game/level/HeroStuff.h"
 #include "game/draw/HudText.h"
 #include "game/level/LevelFile.h"
@@ -246,9 +247,13 @@ TEST_F(MakeDemoTest, FirstLevelLoadsWithItsDefinition) {
     EXPECT_NE(Heroes[0].AnimMeshes[0], nullptr);
     EXPECT_EQ(G3DImages[kInventoryIconSlot + demo::kBlocKey].Width, 32);
     EXPECT_EQ(G3DImages[kInventoryIconSlot + demo::kBlocGem].Width, 32);
-    // The golem left its cell for the golem list; the lift, the hint and the
-    // gem watcher run their behaviours.
-    EXPECT_EQ(Level.GolemCount(), 1);
+    // The golem comes from the file's golem list, on an exit; the lift, the
+    // hint and the gem watcher run their behaviours.
+    ASSERT_EQ(Level.GolemCount(), 1);
+    const GolemStuff& golem = *Level.Golems.begin();
+    EXPECT_EQ(golem.GolemBloc, demo::kBlocGolem);
+    EXPECT_EQ(Level.CellTypes[CellIndex(golem.CellX, golem.CellY, golem.CellZ, Level)],
+              demo::kBlocExit);
     EXPECT_EQ(Level.BehaviourCount(), 3);
     EXPECT_EQ(Level.Behaviours[demo::kLift].BehaviourName, "Lift");
     EXPECT_EQ(Level.Behaviours[demo::kLift].Commands[1].Opcode, kOpMoveTo);

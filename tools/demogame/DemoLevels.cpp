@@ -59,8 +59,9 @@ void Shell(LevelPlan& p, int floor) {
 }
 
 // Level 1, the hall: a crate to push onto the sensor, a lever, gems (one
-// behind diggable earth), then three doors into the back rooms where the key,
-// the golem and the two exits wait.
+// behind diggable earth), a pair of exit pads past the conveyor, then three
+// doors into the back rooms where the key and the gems wait, and the golem on
+// one of the two back exits.
 void Hall(LevelPlan& p) {
     p.Put(4, 1, 5, kBlocCrate);
     p.Put(4, 0, 8, kBlocSensor);
@@ -75,6 +76,7 @@ void Hall(LevelPlan& p) {
     p.Put(6, 1, 3, kBlocSpring);
     p.Put(2, 1, 4, kBlocPlatform);
     p.Put(1, 4, 1, kBlocGemWatcher);
+    p.Fill(11, 1, 1, 11, 1, 2, kBlocExit);
 }
 
 void BackRooms(LevelPlan& p) {
@@ -91,9 +93,11 @@ void BackRooms(LevelPlan& p) {
     p.Put(2, 1, 14, kBlocMedikit);
     p.Put(8, 1, 13, kBlocKey);
     p.Put(8, 1, 11, kBlocGem);
-    p.Put(9, 1, 13, kBlocGolem);
     p.Put(12, 1, 13, kBlocExit);
     p.Put(13, 1, 13, kBlocExit);
+    // The golem waits on an exit, so that every exit of the level can be taken
+    // until it is led away.
+    p.Golems.push_back({kBlocGolem, 13, 1, 13, 128});
 }
 }  // namespace
 
@@ -127,7 +131,7 @@ LevelPlan Level2Plan() {
     p.Put(6, 4, 6, kBlocLamp);
     p.Put(1, 1, 10, kBlocExit);
     p.StartX = 2, p.StartY = 1, p.StartZ = 2, p.StartAngle = 0;
-    p.Exits.push_back({kBlocExit, LevelName(1), 11, 1, 11});
+    p.Exits.push_back({kBlocExit, LevelName(1), 12, 1, 5});
     p.Banner1 = "Level 2";
     p.Banner2 = "The Trophy Room";
     p.BackRed = 40, p.BackGreen = 30, p.BackBlue = 70;

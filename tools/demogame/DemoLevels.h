@@ -19,6 +19,14 @@ struct PlannedZone {
     int X, Y, Z, Clip;
 };
 
+// A golem that the level file holds in its golem list, standing at the centre
+// of its cell (a golem bloc in the grid becomes one only when the level is read).
+struct PlannedGolem {
+    int Type;
+    int X, Y, Z;
+    uint8_t Turn;  // orientation byte, 1/256 turn
+};
+
 struct LevelPlan {
     std::string Definition;  // definition file as the level names it
     int SizeX = 0, SizeY = 0, SizeZ = 0;
@@ -27,6 +35,7 @@ struct LevelPlan {
     std::vector<uint8_t> Light, Turn;
     std::vector<PlannedExit> Exits;
     std::vector<PlannedZone> Zones;
+    std::vector<PlannedGolem> Golems;
     std::string Banner1, Banner2;
     uint8_t BackRed = 0, BackGreen = 0, BackBlue = 0;
     int LightDepth = 14;

@@ -85,7 +85,7 @@ void WriteBehaviours(IniText& ini) {
 void WriteClips(IniText& ini) {
     Message(ini, kClipWelcome, "Welcome",
             Big("Demo Quest") + "^" + Small("Open the three doors, take every gem,") + "^" +
-                Small("and bring the golem to the exit."),
+                Small("and find the trophy beyond the exit pads."),
             "Menu", 6000);
     Message(ini, kClipGems, "All gems",
             Big("Well done!") + "^" + Small("Every gem is yours: health +50."), "PickUp", 4000);

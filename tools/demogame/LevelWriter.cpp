@@ -30,6 +30,22 @@ void CopyTables(const LevelPlan& plan, LevelStuff& level) {
     }
     for (CameraPointStuff& point : level.CameraPoints) point = {kNowhere, kNowhere, kNowhere};
 }
+
+// The golems stand as a level read makes them from golem blocs of the grid.
+void AddGolems(const LevelPlan& plan, LevelStuff& level) {
+    for (const PlannedGolem& g : plan.Golems) {
+        GolemStuff* golem = level.Golems.Add();
+        if (golem == nullptr) return;
+        golem->GolemBloc = static_cast<uint16_t>(g.Type);
+        golem->CellX = g.X;
+        golem->CellY = g.Y;
+        golem->CellZ = g.Z;
+        golem->X = CellCentre(g.X);
+        golem->Y = CellCentre(g.Y);
+        golem->Z = CellCentre(g.Z);
+        golem->Heading = g.Turn * 128.0f + 16384.0f;
+    }
+}
 }  // namespace
 
 std::unique_ptr<LevelStuff> LevelFromPlan(const LevelPlan& plan) {
@@ -38,6 +54,7 @@ std::unique_ptr<LevelStuff> LevelFromPlan(const LevelPlan& plan) {
     level->DefinitionFile = plan.Definition;
     CopyGrid(plan, *level);
     CopyTables(plan, *level);
+    AddGolems(plan, *level);
     level->StartX = plan.StartX;
     level->StartY = plan.StartY;
     level->StartZ = plan.StartZ;
