@@ -1,5 +1,6 @@
 // The demo game played through the program's own frame loop: the main window
-// with the OpenGL engine, the application's message loop and idle handler, in
+// with the engine of one player (OpenGL, or the software device when built
+// with PLAYER_SOFTWARE_SURFACE), the application's message loop and idle handler, in
 // a copy of the demo game folder under the X server, with key events put into
 // the window system's queue as a player's keys would be. Title, a new game on
 // the jump button, a walk to the exit pads, and the second level entered and
@@ -32,6 +33,11 @@ namespace {
 // Game time of one frame (ms).
 constexpr uint32_t kFrameTime = 20;
 constexpr int kFrameLimit = 3000;
+
+// One name per player, so that both runs are told apart.
+#ifdef PLAYER_SOFTWARE_SURFACE
+#define GameFormPlayTest GameFormPlayD3DTest
+#endif
 
 class GameFormPlayTest : public ::testing::Test {
   protected:
@@ -76,7 +82,11 @@ class GameFormPlayTest : public ::testing::Test {
 };
 
 TEST_F(GameFormPlayTest, TitleNewGameAndAWalkThroughTheExitIntoTheSecondLevel) {
-    TScreenForm form(platform::Surface::OpenGL);
+#ifdef PLAYER_SOFTWARE_SURFACE
+    TScreenForm form(platform::Surface::Software);  // as PlayerD3D
+#else
+    TScreenForm form(platform::Surface::OpenGL);  // as PlayerGL
+#endif
     ScreenForm = &form;
     const uint32_t id = form.Window().Id();
     form.FormActivate();

@@ -1,12 +1,13 @@
 // Benchmark of the scene frame: the demo game's first level, read from a
-// scratch copy of the demo folder, drawn with the OpenGL backend for 600
+// scratch copy of the demo folder, drawn with the backend it is linked with
+// (OpenGL, or the software device when built with PLAYER_SOFTWARE_SURFACE) for 600
 // frames at 640 × 480 along a fixed camera path (a circle of four cells'
 // radius around the level's centre, looking across it, once round), at view
 // depth 14. Each frame runs the scene drawing (world animation and scene
 // build), the flush (depth sort and drawing) and the present. The engine's
 // calls into the backend are timed on their own (the linker wraps them, see
-// tests/game/CMakeLists.txt), so that the CPU time outside OpenGL, the
-// simulation, scene build and sort, is told apart from OpenGL's.
+// tests/game/CMakeLists.txt), so that the CPU time outside the backend, the
+// simulation, scene build and sort, is told apart from the backend's.
 // Run under an X server: SceneDrawing_bench [demo folder].
 #include <chrono>
 #include <cmath>
@@ -132,10 +133,10 @@ void Report(const Totals& t) {
     std::printf("%d frames at %d x %d, view depth %d, %.0f triangles a frame\n", kFrames, kWidth,
                 kHeight, kViewDepth, static_cast<double>(t.triangles) / n);
     std::printf("frames per second: %.1f\n", n * 1000.0 / t.wall);
-    std::printf("CPU outside OpenGL per frame: %.3f ms\n", (t.scene + t.sort) / n);
+    std::printf("CPU outside the backend per frame: %.3f ms\n", (t.scene + t.sort) / n);
     std::printf("  simulation and scene build: %.3f ms\n", t.scene / n);
     std::printf("  depth sort: %.3f ms\n", t.sort / n);
-    std::printf("OpenGL per frame: %.3f ms\n", (t.sceneGL + t.draw + t.present) / n);
+    std::printf("backend per frame: %.3f ms\n", (t.sceneGL + t.draw + t.present) / n);
     std::printf("  clears and projection: %.3f ms\n", t.sceneGL / n);
     std::printf("  drawing the list: %.3f ms\n", t.draw / n);
     std::printf("  present: %.3f ms\n", t.present / n);
@@ -157,7 +158,11 @@ int main(int argc, char** argv) {
     platform::WindowSettings settings;
     settings.title = "SceneDrawing_bench";
     settings.width = kWidth, settings.height = kHeight;
+#ifdef PLAYER_SOFTWARE_SURFACE
+    settings.surface = platform::Surface::Software;
+#else
     settings.surface = platform::Surface::OpenGL;
+#endif
     platform::Window window(settings);
     G3DInit(kWidth, kHeight, DStuff, window);
     BuildCubeFaces();
