@@ -213,7 +213,12 @@ void Shade(const Span& span, const PixelState& s, const RenderTarget& target) {
             continue;
         }
         if constexpr (kBlend) {
-            colour[x] = Blended(s, plan, out, colour[x]);
+            // Source over with full alpha gives the source exactly: (s × 255 +
+            // 127) / 255 = s.
+            colour[x] = plan.sourceOver && out.a == 255
+                            ? 0xFF000000u | static_cast<uint32_t>(out.r) << 16 |
+                                  static_cast<uint32_t>(out.g) << 8 | static_cast<uint32_t>(out.b)
+                            : Blended(s, plan, out, colour[x]);
         } else {
             colour[x] = 0xFF000000u | static_cast<uint32_t>(out.r) << 16 |
                         static_cast<uint32_t>(out.g) << 8 | static_cast<uint32_t>(out.b);
