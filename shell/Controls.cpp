@@ -13,6 +13,7 @@
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelStuff.h"
 #include "game/world/BlocDynamics.h"
+#include "game/world/HeroInteraction.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/Window.h"
 #include "support/Snd.h"
@@ -270,8 +271,9 @@ void UseSelectedItem(HeroStuff& h) {
 
 void Act(HeroStuff& h) {
     if (!Pressed(h, kButton3)) return;
-    // Not built yet: HeroAction on the target cell, then the one above (hero interaction).
-    const bool acted = false;
+    const int32_t above = Saturated(int64_t{h.TargetCellY} + 1);
+    const bool acted = HeroAction(h.TargetCellX, h.TargetCellY, h.TargetCellZ, CurrentHero) ||
+                       HeroAction(h.TargetCellX, above, h.TargetCellZ, CurrentHero);
     if (!acted) UseSelectedItem(h);
 }
 
@@ -345,7 +347,7 @@ void GlobalKeys(platform::Window& form) {
 
 void ControlHero(platform::Window& /*form*/) {
     HeroStuff& h = Heroes[CurrentHero];
-    // Not built yet: HeroTouchEffects(CurrentHero) (hero interaction).
+    HeroTouchEffects(CurrentHero);
     const int32_t s = StepSoundType(h);
     StandOrFall(h);
     CameraDistanceKeys(h);
@@ -354,6 +356,6 @@ void ControlHero(platform::Window& /*form*/) {
     LookAround(h);
     Walk(h, s);
     Act(h);
-    // Not built yet: HeroMakeGolemLieDown on the target cell, Button2 held (hero interaction).
+    if (h.ControlFlags[kButton2] != 0) HeroMakeGolemLieDown(CurrentHero);
     Shoot(h);
 }

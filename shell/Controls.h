@@ -26,7 +26,8 @@ extern int32_t HeroFloorType;
 void ReadControls(platform::Window& form);
 // Second step: skipping clips, stopping videos, the debug display.
 void GlobalKeys(platform::Window& form);
-// The hero's movement, view, jump, camera distance, items, actions and shots.
+// What the hero touches, then its movement, view, jump, camera distance, items,
+// actions, golem orders and shots.
 void ControlHero(platform::Window& form);
 
 // Brings a yaw beyond 2^24 units back by whole turns (a non-finite one to 0);

@@ -15,6 +15,7 @@
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelStuff.h"
 #include "game/world/Collision.h"
+#include "game/world/HeroInteraction.h"
 #include "shell/ComStuff.h"
 #include "shell/Controls.h"
 #include "shell/GameForm.h"
@@ -103,7 +104,7 @@ void Simulate(platform::Window& form) {
         h.ActionLock =
             static_cast<int32_t>(std::max<int64_t>(0, int64_t{h.ActionLock} - FrameStep));
     } else {
-        // Not built yet: PlayerActivation := 0 (hero interaction).
+        PlayerActivation.Flag = 0;
         ControlHero(form);
     }
     // Not built yet: MoveGolems(Level) (golems).

@@ -1,5 +1,6 @@
 #include "game/level/ArgParse.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -38,11 +39,13 @@ bool TakeFirstPiece(std::string_view text, std::string_view& rest, int32_t& out)
 
 }  // namespace
 
+bool IsNumberText(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(),
+                                        [](char c) { return (c >= '0' && c <= '9') || c == '-'; });
+}
+
 bool ParseWholeInteger(std::string_view text, int32_t& value) {
-    if (text.empty()) return false;
-    for (char ch : text) {
-        if ((ch < '0' || ch > '9') && ch != '-') return false;
-    }
+    if (!IsNumberText(text)) return false;
     int32_t read = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, read);

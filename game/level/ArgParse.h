@@ -6,8 +6,13 @@
 #include <cstdint>
 #include <string_view>
 
-// Reads a text made only of digits and '-' that is a valid 32-bit decimal
-// integer into `value`; false, with `value` untouched, for anything else.
+// True when `text` is not empty and made only of the digits 0-9 and '-'
+// ("-", "--1" and "1-2" pass; any blank fails).
+bool IsNumberText(std::string_view text);
+
+// Reads a number text (IsNumberText: only digits and '-') that is a valid
+// 32-bit decimal integer into `value`; false, with `value` untouched, for
+// anything else.
 bool ParseWholeInteger(std::string_view text, int32_t& value);
 
 // Reads "(a,b,c)". An empty text changes nothing; otherwise the three outputs

@@ -34,6 +34,7 @@ class ControlsTest : public ::testing::Test, protected leveltest::LevelTestWorld
         Level.Blocs[kBullet].Bullet = Level.Blocs[kLastBullet].Bullet = 1;
         Level.Blocs[kMedikit].Medikit = 1;
         Level.Blocs[kMedikit].MedikitHealth = 25;
+        Level.Blocs[0].G = 0;  // weightless air: the vertical speed is the controls' alone
         MouseMode = false;
         FrameStep = 90;  // per-90-ms amounts are this frame's amounts
         FrameTime = 1000;

@@ -3,11 +3,12 @@
 // with PLAYER_SOFTWARE_SURFACE), the application's message loop and idle handler, in
 // a copy of the demo game folder under the X server, with key events put into
 // the window system's queue as a player's keys would be. Title, a new game on
-// the jump button, a walk to the exit pads, and the second level entered and
-// drawn.
+// the jump button, a walk with one jump to the exit pads, and the second level
+// entered and drawn.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -96,9 +97,13 @@ TEST_F(GameFormPlayTest, TitleNewGameAndAWalkThroughTheExitIntoTheSecondLevel) {
 
     // The player: waits for the title to take keys, starts a game with the
     // jump button (which also skips the opening cut-scene), then walks right
-    // along the hall to the exit pads past the conveyor.
+    // along the hall to the exit pads past the conveyor, jumping once.
     enum class Step { Title, Starting, Walking, Arrived } step = Step::Title;
     int frames = 0, playFrames = 0, arrivedFrames = 0;
+    // On the way, one jump from the floor: Space held until the hero rises.
+    enum class Jump { Waiting, Pressed, Done } jump = Jump::Waiting;
+    int walkFrames = 0;
+    float floorY = 0, peakY = 0;
     bool sawCutScene = false;
     std::string pixels;
     int width = 0, height = 0;
@@ -119,6 +124,18 @@ TEST_F(GameFormPlayTest, TitleNewGameAndAWalkThroughTheExitIntoTheSecondLevel) {
             // which releases every key: the walker presses D again, as the
             // keyboard's repeat would.
             if (!IsKeyDown('D')) Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D, id);
+            const HeroStuff& h = Heroes[0];
+            peakY = std::max(peakY, h.Y);
+            if (jump == Jump::Waiting && ++walkFrames > 10 && h.OnGround != 0) {
+                floorY = peakY = h.Y;
+                jump = Jump::Pressed;
+            }
+            if (jump == Jump::Pressed && h.VerticalSpeed > 0) {
+                Key(SDL_KEYUP, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
+                jump = Jump::Done;
+            } else if (jump == Jump::Pressed && !IsKeyDown(' ')) {
+                Key(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
+            }
         } else if (step == Step::Walking) {
             Key(SDL_KEYUP, SDLK_d, SDL_SCANCODE_D, id);
             step = Step::Arrived;
@@ -146,6 +163,8 @@ TEST_F(GameFormPlayTest, TitleNewGameAndAWalkThroughTheExitIntoTheSecondLevel) {
     ASSERT_EQ(step, Step::Arrived) << "after " << frames << " frames, hero at (" << Heroes[0].X
                                    << ", " << Heroes[0].Y << ", " << Heroes[0].Z << ")";
     EXPECT_TRUE(sawCutScene);
+    EXPECT_EQ(jump, Jump::Done);
+    EXPECT_GT(peakY - floorY, 512.0f) << "a jump rises more than a cell above the floor";
 
     // The second level was read from the working copy, the first written there.
     EXPECT_EQ(Level.Banner1, "Level 2");

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -58,6 +61,14 @@ TEST(ParseCellArgsTest, ReadsThreeNumbersWithTheSameRules) {
     EXPECT_EQ(a + b + c, 0);
     ParseCellArgs("7,8,9)", a, b, c);
     EXPECT_EQ(a * 100 + b * 10 + c, 789);
+}
+
+TEST(NumberTextTest, DigitsAndMinusSignsOnly) {
+    const std::vector<std::pair<std::string_view, bool>> cases = {
+        {"12", true},  {"-", true},   {"--1", true},  {"1-2", true}, {"", false},    {" ", false},
+        {" 1", false}, {"1 ", false}, {"1 2", false}, {"+1", false}, {"1.5", false},
+    };
+    for (const auto& [text, number] : cases) EXPECT_EQ(IsNumberText(text), number) << text;
 }
 
 }  // namespace
