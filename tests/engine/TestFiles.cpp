@@ -31,6 +31,31 @@ std::string MakePcx(int width, int height, const std::string& data, const std::s
     return file;
 }
 
+std::string PrimaryPalette() {
+    std::string p(1, 12);
+    for (int i = 0; i < 256; ++i) {
+        const int c[3] = {i == 1 || i == 3   ? 255
+                          : i == 0 || i == 2 ? 0
+                                             : 100,
+                          i == 0 || i == 3 ? 255
+                          : i < 3          ? 0
+                                           : 100,
+                          i == 2 || i == 3 ? 255
+                          : i < 2          ? 0
+                                           : 100};
+        for (int v : c) p.push_back(static_cast<char>(v));
+    }
+    return p;
+}
+
+std::string SolidPcx(uint8_t index, bool holes) {
+    std::string data;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) data.push_back(static_cast<char>(holes && x < 2 ? 0 : index));
+    }
+    return MakePcx(4, 4, data, PrimaryPalette());
+}
+
 std::string PlainRuns(const std::vector<uint8_t>& indices) {
     return std::string(indices.begin(), indices.end());
 }

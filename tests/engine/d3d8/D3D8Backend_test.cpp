@@ -140,33 +140,6 @@ TEST(D3D8Numbers, TextureCoordinatesOfTheLayouts) {
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
 
-// Palette: 0 green, 1 red, 2 blue, 3 white, others grey.
-std::string TestPalette() {
-    std::string p(1, 12);
-    for (int i = 0; i < 256; ++i) {
-        const int c[3] = {i == 1 || i == 3   ? 255
-                          : i == 0 || i == 2 ? 0
-                                             : 100,
-                          i == 0 || i == 3 ? 255
-                          : i < 3          ? 0
-                                           : 100,
-                          i == 2 || i == 3 ? 255
-                          : i < 2          ? 0
-                                           : 100};
-        for (int v : c) p.push_back(static_cast<char>(v));
-    }
-    return p;
-}
-
-// A 4 × 4 picture of `index`; with `holes` its left half is index 0.
-std::string SolidPcx(uint8_t index, bool holes = false) {
-    std::string data;
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) data.push_back(static_cast<char>(holes && x < 2 ? 0 : index));
-    }
-    return enginetest::MakePcx(4, 4, data, TestPalette());
-}
-
 class D3D8BackendTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -226,9 +199,9 @@ class D3D8BackendTest : public ::testing::Test {
         return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF;
     }
     void Load3DFile(const std::string& textures) {
-        folder.Write("solid1.pcx", SolidPcx(1));
-        folder.Write("solid2.pcx", SolidPcx(2));
-        folder.Write("holes.pcx", SolidPcx(1, true));
+        folder.Write("solid1.pcx", enginetest::SolidPcx(1));
+        folder.Write("solid2.pcx", enginetest::SolidPcx(2));
+        folder.Write("holes.pcx", enginetest::SolidPcx(1, true));
         const std::string file = folder.Write(
             "level.3d", "#IMAGES\n1=" + folder.Path("solid1.pcx") +
                             "\n2=" + folder.Path("solid2.pcx") + "\n3=" + folder.Path("holes.pcx") +
@@ -284,7 +257,7 @@ TEST_F(D3D8BackendTest, EveryStartSetsTheFixedStateInOrder) {
 // triangle, an overlay in a scene of its own, present.
 TEST_F(D3D8BackendTest, OneFrameMakesTheseCalls) {
     Load3DFile("5=1-1\n");
-    folder.Write("icon.pcx", SolidPcx(2));
+    folder.Write("icon.pcx", enginetest::SolidPcx(2));
     G3DLoadImage(7, folder.Path("icon.pcx"), *state);
     TG3DMesh* m = nullptr;
     G3DAllocMesh(m, 5, 1);
@@ -433,7 +406,7 @@ TEST_F(D3D8BackendTest, BackBufferKeepsItsFirstSizeAndIsStretched) {
     EXPECT_EQ(state->ScaleX, 128) << "the engine follows the new size";
     EXPECT_EQ(state->ClipWidth, kWidth);
 
-    folder.Write("blue.pcx", SolidPcx(2));
+    folder.Write("blue.pcx", enginetest::SolidPcx(2));
     G3DLoadImage(7, folder.Path("blue.pcx"), *state);
     state->MainPalette[9] = 10, state->MainPalette[256 + 9] = 20, state->MainPalette[512 + 9] = 30;
     G3DClearScreen(9, *state);
@@ -463,7 +436,7 @@ TEST_F(D3D8BackendTest, ADeviceThatCannotStartSaysSoOnceAndDrawsNothing) {
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(messages.texts[0].rfind("G3D: ", 0), 0u) << messages.texts[0];
     G3DInit(kWidth, kHeight, *state, *window);  // later starts do not try again
-    folder.Write("blue.pcx", SolidPcx(2));
+    folder.Write("blue.pcx", enginetest::SolidPcx(2));
     G3DLoadImage(7, folder.Path("blue.pcx"), *state);
     for (int frame = 0; frame < 3; ++frame) {
         G3DClearScreen(0, *state);
@@ -479,7 +452,7 @@ TEST_F(D3D8BackendTest, ADeviceThatCannotStartSaysSoOnceAndDrawsNothing) {
 
 TEST_F(D3D8BackendTest, ReleaseLeavesNoDeviceObject) {
     Load3DFile("5=1-1\n");
-    folder.Write("blue.pcx", SolidPcx(2));
+    folder.Write("blue.pcx", enginetest::SolidPcx(2));
     G3DLoadImage(7, folder.Path("blue.pcx"), *state);
     G3DSetCamera(0, 0, 0, 0, 0, 0, *state);
     Draw(Facing(0, 0, 1000, 200, 0, 5));

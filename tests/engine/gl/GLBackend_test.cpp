@@ -26,29 +26,6 @@ constexpr int kHeight = 240;
 
 using Rgb = std::array<int, 3>;
 
-// Palette: 0 green, 1 red, 2 blue, 3 white, others grey.
-std::string TestPalette() {
-    std::string p(1, 12);
-    for (int i = 0; i < 256; ++i) {
-        const Rgb c = i == 0   ? Rgb{0, 255, 0}
-                      : i == 1 ? Rgb{255, 0, 0}
-                      : i == 2 ? Rgb{0, 0, 255}
-                      : i == 3 ? Rgb{255, 255, 255}
-                               : Rgb{100, 100, 100};
-        for (int v : c) p.push_back(static_cast<char>(v));
-    }
-    return p;
-}
-
-// A 4 × 4 picture: all `index`, or, when `holes`, its left half index 0.
-std::string SolidPcx(uint8_t index, bool holes = false) {
-    std::string data;
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) data.push_back(static_cast<char>(holes && x < 2 ? 0 : index));
-    }
-    return enginetest::MakePcx(4, 4, data, TestPalette());
-}
-
 class GLBackendTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -128,9 +105,9 @@ class GLBackendTest : public ::testing::Test {
         return n;
     }
     void Load3DFile(const std::string& textures) {
-        folder.Write("solid1.pcx", SolidPcx(1));
-        folder.Write("solid2.pcx", SolidPcx(2));
-        folder.Write("holes.pcx", SolidPcx(1, true));
+        folder.Write("solid1.pcx", enginetest::SolidPcx(1));
+        folder.Write("solid2.pcx", enginetest::SolidPcx(2));
+        folder.Write("holes.pcx", enginetest::SolidPcx(1, true));
         const std::string file = folder.Write(
             "level.3d", "#IMAGES\n1=" + folder.Path("solid1.pcx") +
                             "\n2=" + folder.Path("solid2.pcx") + "\n3=" + folder.Path("holes.pcx") +
@@ -273,7 +250,7 @@ TEST_F(GLBackendTest, AnimatedTextureSteps) {
 }
 
 TEST_F(GLBackendTest, OverlayAtItsFractionalPosition) {
-    folder.Write("icon.pcx", SolidPcx(2));
+    folder.Write("icon.pcx", enginetest::SolidPcx(2));
     G3DLoadImage(7, folder.Path("icon.pcx"), *state);
     G3DDrawImage(7, false, 0, 0.25f, 0.5f, 0.25f, 0.25f, *state);
     ExpectNear(Pixel(120, 150), {0, 0, 255});  // inside (80..160, 120..180)
@@ -350,8 +327,9 @@ GLint TextureWidth(uint32_t name) {
 }
 
 TEST_F(GLBackendTest, PictureSizesAsUploaded) {
-    folder.Write("odd.pcx", enginetest::MakePcx(3, 5, std::string(15, '\x01'), TestPalette()));
-    folder.Write("wide.pcx", enginetest::MakePcx(256, 2, "", TestPalette()));
+    folder.Write("odd.pcx",
+                 enginetest::MakePcx(3, 5, std::string(15, '\x01'), enginetest::PrimaryPalette()));
+    folder.Write("wide.pcx", enginetest::MakePcx(256, 2, "", enginetest::PrimaryPalette()));
     const std::string file = folder.Write("sizes.3d", "#IMAGES\n10=" + folder.Path("odd.pcx") +
                                                           "\n11=" + folder.Path("wide.pcx") +
                                                           "\n12=" + folder.Path("odd.pcx") + "\n");
