@@ -58,7 +58,11 @@ inline Rgba Unpack(uint32_t c) {
             static_cast<int32_t>(c & 255), static_cast<int32_t>(c >> 24)};
 }
 
-inline int32_t Modulate(int32_t a, int32_t b) { return (a * b + 127) / 255; }
+// Channels are 0..255: unsigned arithmetic lets the division by 255 be a
+// multiplication and a shift.
+inline int32_t Modulate(int32_t a, int32_t b) {
+    return static_cast<int32_t>((static_cast<uint32_t>(a * b) + 127u) / 255u);
+}
 
 // A texture coordinate in texels, kept where float and int32 are exact.
 inline float TexelCoordinate(float t) { return t > -4.0e6f && t < 4.0e6f ? t : 0.0f; }
@@ -141,8 +145,8 @@ inline int32_t Factor(uint32_t blend, int32_t srcAlpha) {
 }
 
 inline int32_t BlendChannel(int32_t s, int32_t fs, int32_t d, int32_t fd) {
-    const int32_t v = (s * fs + d * fd + 127) / 255;
-    return v > 255 ? 255 : v;
+    const uint32_t v = (static_cast<uint32_t>(s * fs + d * fd) + 127u) / 255u;
+    return v > 255u ? 255 : static_cast<int32_t>(v);
 }
 
 // The stage's work as the engine sets it: colour = diffuse × texel, alpha =
