@@ -84,15 +84,17 @@ uint32_t SamplePoint(const PixelState& s, float u, float v) {
 inline uint64_t RedBlue(uint32_t c) { return (c & 0xFFu) | uint64_t{c & 0xFF0000u} << 16; }
 inline uint64_t AlphaGreen(uint32_t c) { return (c >> 8 & 0xFFu) | uint64_t{c >> 24} << 32; }
 
+template <bool kWrapped = false>
 [[gnu::always_inline]] inline uint32_t SampleLinear(const PixelState& s, float u, float v) {
     const float fu = TexelCoordinate(u * s.texWidth - 0.5f);
     const float fv = TexelCoordinate(v * s.texHeight - 0.5f);
     const int32_t iu = Floor(fu), iv = Floor(fv);
     const uint32_t wu = static_cast<uint32_t>((fu - static_cast<float>(iu)) * 256.0f);  // 0..256
     const uint32_t wv = static_cast<uint32_t>((fv - static_cast<float>(iv)) * 256.0f);
-    const int32_t x0 = Address(iu, s.texWidth, s.wrapU), x1 = Address(iu + 1, s.texWidth, s.wrapU);
-    const int32_t y0 = Address(iv, s.texHeight, s.wrapV) * s.texWidth;
-    const int32_t y1 = Address(iv + 1, s.texHeight, s.wrapV) * s.texWidth;
+    const bool wrapU = kWrapped || s.wrapU, wrapV = kWrapped || s.wrapV;
+    const int32_t x0 = Address(iu, s.texWidth, wrapU), x1 = Address(iu + 1, s.texWidth, wrapU);
+    const int32_t y0 = Address(iv, s.texHeight, wrapV) * s.texWidth;
+    const int32_t y1 = Address(iv + 1, s.texHeight, wrapV) * s.texWidth;
     const uint32_t c00 = s.texels[y0 + x0], c10 = s.texels[y0 + x1];
     const uint32_t c01 = s.texels[y1 + x0], c11 = s.texels[y1 + x1];
     const uint64_t w00 = (256 - wu) * (256 - wv), w10 = wu * (256 - wv);
@@ -190,7 +192,10 @@ inline uint32_t Blended(const PixelState& s, const Plan& plan, const Rgba& c, ui
            static_cast<uint32_t>(BlendChannel(c.b, fs, dst.b, fd));
 }
 
-template <bool kDepth, bool kTexture, bool kLinear, bool kBlend>
+// kCommon: the state the engine draws its scenes with (depth test less or
+// equal, wrapped texture, no alpha test, colour and alpha modulated or
+// diffuse alpha), with those tests taken out of the loop.
+template <bool kDepth, bool kTexture, bool kLinear, bool kBlend, bool kCommon = false>
 void Shade(const Span& span, const PixelState& s, const RenderTarget& target) {
     uint32_t* colour = target.colour + static_cast<size_t>(span.y) * target.width;
     uint16_t* depth = kDepth ? target.depth + static_cast<size_t>(span.y) * target.width : nullptr;
@@ -202,7 +207,7 @@ void Shade(const Span& span, const PixelState& s, const RenderTarget& target) {
         uint32_t z = 0;
         if constexpr (kDepth) {
             z = ToDepth(a[1] + d[1] * i);
-            if (!Compare(s.zFunc, z, depth[x])) continue;
+            if (kCommon ? z > depth[x] : !Compare(s.zFunc, z, depth[x])) continue;
         }
         const float w = 1.0f / (a[0] + d[0] * i);
         const Rgba diffuse{ToByte((a[2] + d[2] * i) * w), ToByte((a[3] + d[3] * i) * w),
@@ -210,10 +215,11 @@ void Shade(const Span& span, const PixelState& s, const RenderTarget& target) {
         uint32_t texel = kOpaqueWhite;
         if constexpr (kTexture) {
             const float u = (a[6] + d[6] * i) * w, v = (a[7] + d[7] * i) * w;
-            texel = kLinear ? SampleLinear(s, u, v) : SamplePoint(s, u, v);
+            texel = kLinear ? SampleLinear<kCommon>(s, u, v) : SamplePoint(s, u, v);
         }
         const Rgba out = Stage(s, plan, diffuse, texel);
-        if (s.alphaTest && !Compare(s.alphaFunc, static_cast<uint32_t>(out.a), s.alphaRef)) {
+        if (!kCommon && s.alphaTest &&
+            !Compare(s.alphaFunc, static_cast<uint32_t>(out.a), s.alphaRef)) {
             continue;
         }
         if constexpr (kBlend) {
@@ -264,8 +270,16 @@ bool SamplesTexture(const PixelState& s) {
 void ShadeSpan(const Span& span, const PixelState& state, const RenderTarget& target) {
     if (span.x1 < span.x0) return;
     const bool depth = state.zEnable && target.depth != nullptr;
-    const int index = (depth ? 1 : 0) | (SamplesTexture(state) ? 2 : 0) | (span.linear ? 4 : 0) |
-                      (state.blend ? 8 : 0);
+    const bool texture = SamplesTexture(state);
+    const Plan plan = MakePlan(state);
+    if (depth && texture && span.linear && state.blend && state.zFunc == kCmpLessEqual &&
+        state.wrapU && state.wrapV && !state.alphaTest && plan.modulate &&
+        (plan.alphaModulate || plan.alphaDiffuse)) {
+        Shade<true, true, true, true, true>(span, state, target);
+        return;
+    }
+    const int index =
+        (depth ? 1 : 0) | (texture ? 2 : 0) | (span.linear ? 4 : 0) | (state.blend ? 8 : 0);
     kShadeVariants[index](span, state, target);
 }
 
