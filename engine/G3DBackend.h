@@ -51,6 +51,16 @@ void G3DBackendDrawList(TDStuff& state, int32_t count);
 // Relief mode switched off: the backend restores its full colour output.
 void G3DBackendReliefOff(TDStuff& state);
 
+// Shows a video picture of `width` × `height` RGBA pixels (rows from the top)
+// stretched over the whole client area of `form`, and presents it; the
+// frame's own drawing is covered. `serial` changes with the pixels: the
+// backend may keep what it made of the last ones.
+void G3DBackendShowVideo(const uint8_t* rgba, int32_t width, int32_t height, uint64_t serial,
+                         platform::Window& form, TDStuff& state);
+
+// Releases what the backend keeps for video pictures.
+void G3DBackendReleaseVideo(platform::Window& form);
+
 // --- Engine operations that are wholly the backend's ---
 
 // Draws render-list entry `index`.

@@ -4,6 +4,9 @@
 #include "game/GameIni.h"
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelStuff.h"
+#include "game/media/Media.h"
+#include "game/media/Music.h"
+#include "game/media/Video.h"
 #include "game/world/BlocShapes.h"
 #include "platform/process/Halt.h"
 #include "support/ModPlay.h"
@@ -28,11 +31,11 @@ void StartUpGame(platform::Window& form) {
     Level.LoadedTextureFile.clear();
     Level.LoadedDefinitionFile.clear();
     Level.LoadedQuality.clear();
-    // Not built yet: VideoPlaying := 0 (video).
+    VideoPlaying = 0;
     InitSound();
     SetHearingDistance(kHearingDistance, DStuff);
     InitMusic();
-    // Not built yet: the speech object (speech).
+    InitMedia();  // MIDI, MP3, CD, video and speech; SpeechAvailable says whether it started
     ReadGameIni(form);
     LoadSound(MenuSoundFile, MenuSound);
     LoadSound(TimerSoundFile, TimerSound);
@@ -45,9 +48,13 @@ void StartUpGame(platform::Window& form) {
 
 void ShutDownGame(platform::Window& form) {
     G3DDone();
-    // Not built yet: StopAllMusic, and StopVideo while a video plays (music and video).
+    StopAllMusic();
+    // The video stops before full screen ends; the engine is done, so it is
+    // not reset, and no next clip starts.
+    if (VideoPlaying != 0) EndVideo();
     if (FullScreenActive) G3DWindowed(form, DStuff);
     CloseMusic();
+    CloseMedia();
     ShutDownSound();
     platform::Halt(0);
 }

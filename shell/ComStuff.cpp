@@ -10,8 +10,11 @@
 #include "game/level/LevelFile.h"
 #include "game/level/LevelStuff.h"
 #include "game/level/SaveGames.h"
+#include "game/media/Music.h"
+#include "game/media/Video.h"
 #include "platform/msgbox/MessageBox.h"
 #include "shell/GameScene.h"
+#include "shell/MainMenu.h"
 #include "support/Snd.h"
 #include "support/WinFunc.h"
 
@@ -99,7 +102,8 @@ void ResetHeroForNewGame(HeroStuff& h) {
 
 void StartNewGame(platform::Window& form) {
     PlaySoundBuffer(MenuSound, false);
-    // Not built yet: StopVideo and StopAllMusic (music, video and speech).
+    StopVideo(form);
+    StopAllMusic();
     CopyGameFolder("LEVEL\\", "CURRENT_GAME");
     EnterLevel(StartLevel, form);
     ResetHeroForNewGame(Heroes[CurrentHero]);
@@ -107,18 +111,18 @@ void StartNewGame(platform::Window& form) {
 
 }  // namespace
 
-void SetGameMode(int32_t mode, platform::Window& /*form*/) {
+void SetGameMode(int32_t mode, platform::Window& form) {
     if (mode == GameMode) return;
     GameMode = mode;
     TitleClipRunning = 0;
     StopAllSounds();
-    // Not built yet: StopVideo while a video plays (music, video and speech).
+    if (VideoPlaying != 0) StopVideo(form);
     ModeStartTime = FrameTime;
     if (mode == ModeTitle || mode == ModeEnd) {
-        // Not built yet: the save command disabled (menus).
+        MainMenu[MenuItemId::SaveGamePosition].enabled = false;
         ModeEntered = 1;
     } else if (mode == ModePlay) {
-        // Not built yet: the save command enabled (menus).
+        MainMenu[MenuItemId::SaveGamePosition].enabled = true;
     }
     ResetFrameStep();
 }

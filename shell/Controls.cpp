@@ -12,10 +12,12 @@
 #include "game/level/CellGrid.h"
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelStuff.h"
+#include "game/media/Video.h"
 #include "game/world/BlocDynamics.h"
 #include "game/world/HeroInteraction.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/Window.h"
+#include "shell/ComStuff.h"
 #include "support/Snd.h"
 #include "support/WinFunc.h"
 
@@ -331,10 +333,14 @@ void ReadControls(platform::Window& form) {
 }
 
 void GlobalKeys(platform::Window& form) {
-    // Not built yet: StopVideo on a button or click in play mode, then return (music, video).
     const HeroStuff& h = Heroes[CurrentHero];
     const bool button = h.ControlFlags[kButton1] != 0 || h.ControlFlags[kButton2] != 0 ||
                         h.ControlFlags[kButton3] != 0 || h.ControlFlags[kButton4] != 0;
+    // While a video plays nothing else happens; only play mode lets it be skipped.
+    if (VideoPlaying != 0) {
+        if ((button || MouseLeftDown != 0) && GameMode == ModePlay) StopVideo(form);
+        return;
+    }
     if (KeyFramesRunning != 0 && button) {
         KeyFramesRunning = 0;
         PlayClip(NextClip, form);

@@ -10,12 +10,17 @@
 #include "game/clips/ClipPlayback.h"
 #include "game/draw/HudText.h"
 #include "game/level/LevelStuff.h"
+#include "game/media/Media.h"
+#include "game/media/Video.h"
 #include "game/StartUp.h"
+#include "platform/ui/WindowUi.h"
 #include "platform/window/Application.h"
 #include "shell/ComStuff.h"
 #include "shell/Controls.h"
 #include "shell/GameScene.h"
 #include "shell/LocalisationUnit.h"
+#include "shell/MenuCommands.h"
+#include "shell/OptionUnit.h"
 #include "shell/PlayFrame.h"
 #include "support/WinFunc.h"
 
@@ -38,9 +43,41 @@ TScreenForm::TScreenForm(platform::Surface surface) {
     settings.surface = surface;
     window_ = std::make_unique<platform::Window>(settings);
     window_->SetListener(this);
+    // The menu bar takes a strip above the client area and is drawn over
+    // every frame shown.
+    MainMenu = DesignedMainMenu();
+    ui_ = std::make_unique<platform::ui::WindowUi>(*window_, platform::ui::UiKind::MenuBar);
+    window_->SetOverlay([this] { DrawMenuBar(); });
     // FormCreate.
     GameStarted = 0;
     FormActivated = 0;
+}
+
+TScreenForm::~TScreenForm() {
+    window_->SetOverlay(nullptr);
+    ui_.reset();
+}
+
+void TScreenForm::DrawMenuBar() {
+    if (!MainMenu.shown) return;
+    ui_->Frame([this](platform::ui::Ui& ui) {
+        if (auto choice = DrawMainMenu(ui, MainMenu)) chosen_ = choice;
+    });
+}
+
+void TScreenForm::RunChosenCommand() {
+    if (!chosen_) return;
+    const MenuChoice choice = *chosen_;
+    chosen_.reset();
+    RunMenuChoice(choice, *window_);
+}
+
+void TScreenForm::OnPaint() {
+    if (platform::Application::Instance().ModalWindow() != nullptr) {
+        window_->ShowLastFrame();
+        return;
+    }
+    GameFrame();
 }
 
 void TScreenForm::FormActivate() {
@@ -63,6 +100,8 @@ void TScreenForm::FormActivate() {
 
 void TScreenForm::GameLoop(bool& done) {
     GameFrame();
+    RunChosenCommand();  // between two frames
+    if (OptionForm != nullptr) OptionForm->Idle();
     done = false;
 }
 
@@ -73,7 +112,7 @@ void TScreenForm::GameFrame() {
     }
     ReadControls(*window_);
     GlobalKeys(*window_);
-    // Not built yet: PollMedia (music, video and speech).
+    PollMedia(*window_);
     AdvanceGameTime(TimeScale);
     StartFrameStep();
     if (KeyFramesRunning != 0) {
@@ -81,11 +120,14 @@ void TScreenForm::GameFrame() {
     } else {
         RunModeFrame(*window_);
     }
-    // Not built yet: while a video plays, no overlay and no present (music, video).
-    DrawHudMessage();
-    DrawMessageClip();
-    if (ShowFPS != 0) DrawOpaqueText(FrameRateText(FrameStep), 0, 0.91f, 0.005f);
-    PresentFrame(*window_);
+    if (VideoPlaying != 0) {
+        DrawVideoFrame(*window_);  // the video covers the window: no overlay, no present
+    } else {
+        DrawHudMessage();
+        DrawMessageClip();
+        if (ShowFPS != 0) DrawOpaqueText(FrameRateText(FrameStep), 0, 0.91f, 0.005f);
+        PresentFrame(*window_);
+    }
     ++FramesRun;
     MouseLeftDown = 0;
     MouseRightDown = 0;
@@ -110,8 +152,7 @@ void RunModeFrame(platform::Window& form) {
             TitleFrame(form);
             break;
         case ModePlay:
-            // Not built yet: no play frame while a video plays (music, video).
-            PlayFrame(form);
+            if (VideoPlaying == 0) PlayFrame(form);
             break;
         case ModeEnd:
             EndFrame(form);
@@ -144,11 +185,19 @@ bool TScreenForm::RefusesSystemCommand(uint32_t command) {
     return command == kMonitorPowerCommand || command == kScreenSaveCommand;
 }
 
-void TScreenForm::BuildScreenSizeMenu() {
-    // Not built yet: the menu bar and its full-screen size submenu.
+void TScreenForm::BuildScreenSizeMenu() { ::BuildScreenSizeMenu(MainMenu, *window_); }
+
+void TScreenForm::OnKeyDown(uint8_t virtualKey, bool repeat) {
+    // A menu shortcut is the menu's key, not the game's.
+    if (RunMenuShortcut(virtualKey, repeat, *window_)) return;
+    KeyDown[virtualKey] = 1;
 }
 
-void TScreenForm::OnKeyDown(uint8_t virtualKey, bool /*repeat*/) { KeyDown[virtualKey] = 1; }
+void TScreenForm::OnKeyPress(char character) { FormKeyPress(*window_, character); }
+
+void TScreenForm::OnResize(int clientWidth, int clientHeight) {
+    FormResize(*window_, clientWidth, clientHeight);
+}
 
 void TScreenForm::OnKeyUp(uint8_t virtualKey) { KeyDown[virtualKey] = 0; }
 

@@ -4,9 +4,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/window/Window.h"
+#include "shell/MainMenu.h"
+
+namespace platform::ui {
+class WindowUi;
+}
 
 // The game start-up has run; until then a frame only paints the window black.
 extern uint8_t GameStarted;
@@ -15,16 +21,11 @@ extern uint8_t FormActivated;
 // Factor of the game clock and of the hero timer.
 extern float TimeScale;
 
-// A menu command's keyboard shortcut.
-struct MenuShortcut {
-    uint8_t key = 0;  // virtual-key code; 0: none
-    bool alt = false;
-};
-
 class TScreenForm : public platform::WindowListener {
   public:
     // Creates the main window with the engine's kind of surface (FormCreate).
     explicit TScreenForm(platform::Surface surface);
+    ~TScreenForm() override;
 
     platform::Window& Window() { return *window_; }
 
@@ -44,13 +45,16 @@ class TScreenForm : public platform::WindowListener {
     // Builds the full-screen size submenu from the display's modes.
     void BuildScreenSizeMenu();
 
-    MenuShortcut TitleMenuShortcut{46, false};     // Del until start-up, then Esc
-    MenuShortcut WindowModeMenuShortcut{8, true};  // Alt+Backspace, then Alt+Enter
-    uint64_t FramesRun = 0;                        // frames that ran past the black paint
+    // Del until start-up, then Esc; Alt+Backspace, then Alt+Enter.
+    MenuShortcut& TitleMenuShortcut = MainMenu[MenuItemId::TitleMenu].shortcut;
+    MenuShortcut& WindowModeMenuShortcut = MainMenu[MenuItemId::WindowModeMenu].shortcut;
+    uint64_t FramesRun = 0;  // frames that ran past the black paint
 
     // Window events.
     void OnActivate() override { FormActivate(); }
-    void OnPaint() override { GameFrame(); }
+    // A repaint runs a frame, except while a modal dialog stops the frames:
+    // the last frame is then shown again.
+    void OnPaint() override;
     void OnClose() override { FormClose(); }
     void OnKeyDown(uint8_t virtualKey, bool repeat) override;
     void OnKeyUp(uint8_t virtualKey) override;
@@ -58,9 +62,18 @@ class TScreenForm : public platform::WindowListener {
     void OnFocusLost() override;
     void OnMouseDown(platform::MouseButton button) override;
     void OnMouseUp(platform::MouseButton button) override;
+    void OnKeyPress(char character) override;
+    void OnResize(int clientWidth, int clientHeight) override;
+
+    // The menu bar, drawn over each frame as it is shown; a command chosen in
+    // it runs after the frame (RunChosenCommand).
+    void DrawMenuBar();
+    void RunChosenCommand();
 
   private:
     std::unique_ptr<platform::Window> window_;
+    std::unique_ptr<platform::ui::WindowUi> ui_;  // goes before the window
+    std::optional<MenuChoice> chosen_;
 };
 
 extern TScreenForm* ScreenForm;

@@ -22,6 +22,7 @@
 #include "game/world/LineOfSight.h"
 #include "platform/window/Window.h"
 #include "shell/ComStuff.h"
+#include "shell/LocalisationUnit.h"
 #include "support/Snd.h"
 
 float HeroCarryOverlap = 0;
@@ -227,10 +228,7 @@ void DrawGolemShadows(const HeroStuff& h, const Cell& k) {
 // ---- Step 12: the level banner ----
 
 // The label before the second banner text.
-std::string BannerLabel() {
-    // Not built yet: message 10 of the dictionary (dictionary); empty without it.
-    return {};
-}
+std::string BannerLabel() { return LocalisedMessages[10]; }
 
 void DrawLevelBanner() {
     if (LevelBanner.on == 0) return;

@@ -1,20 +1,82 @@
-// The options dialog: key bindings, view distance and music, changed while the
-// game runs (the dialog is modeless).
+// The options dialog: key bindings of the controls, view distance and music,
+// changed in memory while the game runs (the dialog is modeless); the
+// configuration command writes them to game.ini.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/window/Window.h"
 
+namespace platform::ui {
+class Ui;
+}
+
+// The controls that the dialog binds, in the order of the key bindings.
+constexpr int kOptionControls = 14;
+// The view distance's range on the track bar, in cells.
+constexpr int kLeastViewDistance = 4;
+constexpr int kMostViewDistance = 50;
+
+// The dialog's texts, set by ApplyDictionary at every activation of the main
+// window.
+struct OptionTextsStuff {
+    std::array<std::string, kOptionControls> controlLabels;  // by control
+    std::string viewDistance, music, page, caption;
+};
+extern OptionTextsStuff OptionTexts;
+
 class TOptionForm : public platform::WindowListener {
   public:
-    // Creates the dialog's window, hidden.
+    // The dialog in a window of its own, hidden.
     TOptionForm();
-    platform::Window& Window() { return *window_; }
-    void OnClose() override { window_->Hide(); }
+    // The dialog without a window, described through `ui` (tests).
+    explicit TOptionForm(std::unique_ptr<platform::ui::Ui> ui);
+    ~TOptionForm() override;
+
+    platform::Window* Window() { return window_.get(); }
+    platform::ui::Ui& Ui() { return *ui_; }
+
+    // Shows the dialog (FormShow first); keys held in the game are let go.
+    void Show();
+    // Hides it; closing the window only hides it.
+    void Hide();
+    bool Visible() const { return visible_; }
+
+    // Each showing: key texts, track bar and check box from the settings.
+    void FormShow();
+    // The track bar moved: both view distances follow it.
+    void ScanBarChange();
+    // A key pressed in the key field of `control`: bound to it, whatever it is.
+    void KeyPressed(int control, uint8_t virtualKey);
+    // The music check box was clicked.
+    void MusicClick();
+
+    // Paints a frame now and then while the dialog is shown (the frame loop's
+    // idle time).
+    void Idle();
+    // One frame of the dialog.
+    void Paint();
+
+    // What the dialog shows.
+    std::array<std::string, kOptionControls> KeyTexts;
+    int ScanBarPosition = kLeastViewDistance;
+    bool MusicChecked = false;
+    int FocusedControl = -1;  // the key field that has the keyboard; -1 none
+
+    // Window events.
+    void OnKeyDown(uint8_t virtualKey, bool repeat) override;
+    void OnClose() override { Hide(); }
 
   private:
+    void Draw(platform::ui::Ui& ui);
+
     std::unique_ptr<platform::Window> window_;
+    std::unique_ptr<platform::ui::Ui> ui_;
+    bool visible_ = false;
+    uint32_t lastPaint_ = 0;
 };
 
 extern TOptionForm* OptionForm;

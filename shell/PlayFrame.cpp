@@ -14,12 +14,16 @@
 #include "game/level/CellGrid.h"
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelStuff.h"
+#include "game/script/BehaviourInterpreter.h"
 #include "game/world/Collision.h"
+#include "game/world/Golems.h"
 #include "game/world/HeroInteraction.h"
 #include "shell/ComStuff.h"
 #include "shell/Controls.h"
 #include "shell/GameForm.h"
 #include "shell/GameScene.h"
+#include "shell/LocalisationUnit.h"
+#include "shell/MainMenu.h"
 #include "support/Snd.h"
 
 int32_t SaveCountShown = -1;
@@ -42,7 +46,8 @@ std::string RoundedText(float w) { return std::to_string(G3DRound64(w)); }
 void UpdateSaveCount(const HeroStuff& h) {
     if (h.SavesLeft == SaveCountShown) return;
     SaveCountShown = h.SavesLeft;
-    // Not built yet: the save command's caption from SaveCommandCaption (menus, dictionary).
+    MainMenu[MenuItemId::SaveGamePosition].caption =
+        SaveCommandCaption(SaveCountShown, LocalisedMessages[0], LocalisedMessages[1]);
 }
 
 void RunHeroTimer(HeroStuff& h) {
@@ -98,8 +103,8 @@ void MoveHero(HeroStuff& h) {
 void Simulate(platform::Window& form) {
     HeroStuff& h = Heroes[CurrentHero];
     UpdateSaveCount(h);
-    // Not built yet: ThinkGolems(Level) while hero 0 is current (golems).
-    // Not built yet: RunBehaviours(Level, form) (behaviour interpreter).
+    if (CurrentHero == 0) ThinkGolems(Level);
+    RunBehaviours(Level, form);
     if (h.ActionLock > 0) {
         h.ActionLock =
             static_cast<int32_t>(std::max<int64_t>(0, int64_t{h.ActionLock} - FrameStep));
@@ -107,7 +112,7 @@ void Simulate(platform::Window& form) {
         PlayerActivation.Flag = 0;
         ControlHero(form);
     }
-    // Not built yet: MoveGolems(Level) (golems).
+    MoveGolems(Level);
     RunHeroTimer(h);
     if (EveryoneOnExits(h)) CheckLevelExit(form);
     const int32_t last = std::clamp(LastHero, 0, kHeroCount - 1);

@@ -101,6 +101,8 @@ void G3DD3D8Release() {
     o.Device.Reset();
     o.Direct3D.Reset();
     for (d3d8::Ref<d3d8::Texture>& t : o.SlotTextures) t.Reset();
+    o.VideoTexture.Reset();
+    o.VideoSerial = 0;
     o.DeviceWindow.reset();
     o.Created = false;
 }

@@ -23,7 +23,8 @@ class WindowSink;
 // every G3DInit (vertex buffers); textures by the picture and slot uploads.
 // Released, in this order, by G3DD3D8Release: the picture textures, the
 // overlay buffer, the triangle buffer, the device, the Direct3D object, then
-// the slot textures (each texture keeps its device alive until it goes).
+// the slot textures and the video texture (each texture keeps its device
+// alive until it goes).
 struct G3DD3D8Objects {
     d3d8::Ref<d3d8::Direct3D> Direct3D;
     d3d8::Ref<d3d8::Device> Device;
@@ -37,6 +38,10 @@ struct G3DD3D8Objects {
     // Image-slot textures; a slot's TextureName is its index + 1. Entries are
     // emptied, never removed, so a name stays its slot's.
     std::vector<d3d8::Ref<d3d8::Texture>> SlotTextures;
+    // The last video picture shown (G3DBackendShowVideo), and what it holds.
+    d3d8::Ref<d3d8::Texture> VideoTexture;
+    int32_t VideoWidth = 0, VideoHeight = 0;
+    uint64_t VideoSerial = 0;
 
     G3DD3D8Objects();
     ~G3DD3D8Objects();

@@ -19,11 +19,32 @@ uint32_t HeldByte(double v) {
     return v >= 255 ? 255u : static_cast<uint32_t>(v);
 }
 
-// A texture for a width × height picture of RGBA bytes, `stride` pixels a row:
-// the picture in its top-left texels. False (and no texture) when the device
-// cannot make one.
-bool MakeTexture(const uint8_t* rgba, int32_t width, int32_t height, int32_t stride,
-                 d3d8::Ref<d3d8::Texture>& out) {
+d3d8::Texture* SlotTexture(const TG3DImage& image) {
+    const G3DD3D8Objects& o = G3DD3D8();
+    if (image.TextureName == 0 || image.TextureName > o.SlotTextures.size()) return nullptr;
+    return o.SlotTextures[image.TextureName - 1].Get();
+}
+
+void SetOverlayState(d3d8::Device& device, d3d8::Texture* texture, bool alphaTest) {
+    G3DD3D8Objects& o = G3DD3D8();
+    device.SetRenderState(RenderState::ZEnable, d3d8::kZbFalse);
+    device.SetTextureStageState(0, StageState::MagFilter, d3d8::kTexfLinear);
+    device.SetTextureStageState(0, StageState::MinFilter, d3d8::kTexfLinear);
+    device.SetTextureStageState(0, StageState::MipFilter, d3d8::kTexfNone);
+    device.BeginScene();
+    device.SetStreamSource(0, o.OverlayBuffer.Get(), 28);
+    device.SetTexture(0, texture);
+    device.SetTextureStageState(0, StageState::ColorOp, d3d8::kTopModulate);
+    device.SetTextureStageState(0, StageState::ColorArg1, d3d8::kTaDiffuse);
+    device.SetTextureStageState(0, StageState::ColorArg2, d3d8::kTaTexture);
+    device.SetTextureStageState(0, StageState::AlphaOp,
+                                alphaTest ? d3d8::kTopModulate : d3d8::kTopDisable);
+}
+
+}  // namespace
+
+bool G3DD3D8MakeTexture(const uint8_t* rgba, int32_t width, int32_t height, int32_t stride,
+                        d3d8::Ref<d3d8::Texture>& out) {
     out.Reset();
     d3d8::Device* device = G3DD3D8Device();
     if (device == nullptr || width <= 0 || height <= 0) return false;
@@ -54,30 +75,6 @@ bool MakeTexture(const uint8_t* rgba, int32_t width, int32_t height, int32_t str
     return true;
 }
 
-d3d8::Texture* SlotTexture(const TG3DImage& image) {
-    const G3DD3D8Objects& o = G3DD3D8();
-    if (image.TextureName == 0 || image.TextureName > o.SlotTextures.size()) return nullptr;
-    return o.SlotTextures[image.TextureName - 1].Get();
-}
-
-void SetOverlayState(d3d8::Device& device, d3d8::Texture* texture, bool alphaTest) {
-    G3DD3D8Objects& o = G3DD3D8();
-    device.SetRenderState(RenderState::ZEnable, d3d8::kZbFalse);
-    device.SetTextureStageState(0, StageState::MagFilter, d3d8::kTexfLinear);
-    device.SetTextureStageState(0, StageState::MinFilter, d3d8::kTexfLinear);
-    device.SetTextureStageState(0, StageState::MipFilter, d3d8::kTexfNone);
-    device.BeginScene();
-    device.SetStreamSource(0, o.OverlayBuffer.Get(), 28);
-    device.SetTexture(0, texture);
-    device.SetTextureStageState(0, StageState::ColorOp, d3d8::kTopModulate);
-    device.SetTextureStageState(0, StageState::ColorArg1, d3d8::kTaDiffuse);
-    device.SetTextureStageState(0, StageState::ColorArg2, d3d8::kTaTexture);
-    device.SetTextureStageState(0, StageState::AlphaOp,
-                                alphaTest ? d3d8::kTopModulate : d3d8::kTopDisable);
-}
-
-}  // namespace
-
 std::array<G3DOverlayVertex, 6> G3DD3D8OverlayQuad(int32_t width, int32_t height, float u, float v,
                                                    int32_t transparency, float x, float y, float w,
                                                    float h) {
@@ -101,7 +98,7 @@ std::array<G3DOverlayVertex, 6> G3DD3D8OverlayQuad(int32_t width, int32_t height
 
 void G3DBackendUploadPicture(int32_t picture, const uint8_t* rgba, int32_t width, int32_t height) {
     if (picture < 0 || picture >= kG3DTextureCount) return;
-    MakeTexture(rgba, width, height, width, G3DD3D8().Textures[picture]);
+    G3DD3D8MakeTexture(rgba, width, height, width, G3DD3D8().Textures[picture]);
 }
 
 void G3DBackendUploadImage(TG3DImage& image) {
@@ -117,18 +114,25 @@ void G3DBackendUploadImage(TG3DImage& image) {
         texture.Reset();
         return;
     }
-    MakeTexture(image.Pixels.data(), image.Width, image.Height, static_cast<int32_t>(stride),
-                texture);
+    G3DD3D8MakeTexture(image.Pixels.data(), image.Width, image.Height, static_cast<int32_t>(stride),
+                       texture);
 }
 
 void G3DBackendDrawImage(const TG3DImage& image, bool alphaTest, int32_t transparency, float x,
                          float y, float w, float h, TDStuff& /*state*/) {
-    G3DD3D8Objects& o = G3DD3D8();
     d3d8::Texture* texture = SlotTexture(image);
+    if (texture != nullptr) {
+        G3DD3D8DrawOverlay(texture, image.U, image.V, alphaTest, transparency, x, y, w, h);
+    }
+}
+
+void G3DD3D8DrawOverlay(d3d8::Texture* texture, float u, float v, bool alphaTest,
+                        int32_t transparency, float x, float y, float w, float h) {
+    G3DD3D8Objects& o = G3DD3D8();
     if (!o.Device || !o.OverlayBuffer || !o.TriangleBuffer || texture == nullptr) return;
     d3d8::Device& device = *o.Device;
-    const std::array<G3DOverlayVertex, 6> quad = G3DD3D8OverlayQuad(
-        o.BackBufferWidth, o.BackBufferHeight, image.U, image.V, transparency, x, y, w, h);
+    const std::array<G3DOverlayVertex, 6> quad =
+        G3DD3D8OverlayQuad(o.BackBufferWidth, o.BackBufferHeight, u, v, transparency, x, y, w, h);
     SetOverlayState(device, texture, alphaTest);
     for (int triangle = 0; triangle < 2; ++triangle) {
         uint8_t* data = nullptr;

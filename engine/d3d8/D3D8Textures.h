@@ -7,6 +7,8 @@
 #include <cstdint>
 
 #include "engine/G3DImages.h"
+#include "platform/d3d8/Texture.h"
+#include "platform/d3d8/Unknown.h"
 
 // One vertex of the screen format as the overlay buffer holds it.
 struct G3DOverlayVertex {
@@ -25,3 +27,14 @@ static_assert(sizeof(G3DOverlayVertex) == 28, "screen vertices are 28 bytes");
 std::array<G3DOverlayVertex, 6> G3DD3D8OverlayQuad(int32_t width, int32_t height, float u, float v,
                                                    int32_t transparency, float x, float y, float w,
                                                    float h);
+
+// A texture for a width × height picture of RGBA bytes, `stride` pixels a row:
+// the picture in its top-left texels. False (and no texture) when the device
+// cannot make one.
+bool G3DD3D8MakeTexture(const uint8_t* rgba, int32_t width, int32_t height, int32_t stride,
+                        d3d8::Ref<d3d8::Texture>& out);
+
+// Draws the u × v used part of `texture` as a 2-D overlay at fractions x, y,
+// w, h of the back buffer, in a scene of its own (as G3DDrawImage does).
+void G3DD3D8DrawOverlay(d3d8::Texture* texture, float u, float v, bool alphaTest,
+                        int32_t transparency, float x, float y, float w, float h);

@@ -97,7 +97,7 @@ void G3DPresent(platform::Window& form, int32_t x, int32_t y, int32_t w, int32_t
     const GLint row = static_cast<GLint>(std::clamp<int64_t>(fromBottom, INT32_MIN, INT32_MAX));
     glViewport(x, row, std::max(w, 0), std::max(h, 0));
     glScissor(x, row, std::max(w, 0), std::max(h, 0));
-    SDL_GL_SwapWindow(form.Native());
+    form.PresentGL();  // the window's overlay (its menu bar), then the swap
 }
 
 void G3DFullScreen(platform::Window& form, TDStuff& state) {

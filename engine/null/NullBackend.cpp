@@ -13,6 +13,8 @@ void G3DBackendDrawImage(const TG3DImage&, bool, int32_t, float, float, float, f
 void G3DBackendSetCamera(TDStuff&) {}
 void G3DBackendDrawList(TDStuff&, int32_t) {}
 void G3DBackendReliefOff(TDStuff&) {}
+void G3DBackendShowVideo(const uint8_t*, int32_t, int32_t, uint64_t, platform::Window&, TDStuff&) {}
+void G3DBackendReleaseVideo(platform::Window& /*form*/) {}
 void G3DDrawTriangle(int32_t, TDStuff&) {}
 void G3DClearScreen(uint8_t, TDStuff&) {}
 void G3DPresent(platform::Window&, int32_t, int32_t, int32_t, int32_t, TDStuff&) {}

@@ -1,10 +1,12 @@
 #include "game/clips/ClipPlayback.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "engine/G3DAngles.h"
 #include "engine/G3DCamera.h"
+#include "engine/G3DEngine.h"
 #include "engine/G3DImages.h"
 #include "engine/G3DRender.h"
 #include "game/GameClock.h"
@@ -15,6 +17,9 @@
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelDefinition.h"
 #include "game/level/LevelStuff.h"
+#include "game/media/Music.h"
+#include "game/media/Speech.h"
+#include "game/media/Video.h"
 #include "support/Snd.h"
 
 int32_t CurrentClip = -1;
@@ -39,27 +44,16 @@ bool IsKeyFrame(int32_t f) { return f >= 0 && f < kKeyFrameCount; }
 bool IsClipObject(int32_t o) { return o >= 0 && o < kClipObjectCount; }
 
 // Stops the music of every back-end, which also ends the running cut-scene.
-void StopClipMusic() {
-    // Not built yet: StopAllMusic (music, video and speech).
-    CurrentClip = -1;
-    KeyFramesRunning = 0;
-}
-
-// Starts the clip's music on the back-end its name selects. False when the
-// clip must go no further (a CD track whose number part is no number).
-bool StartClipMusic(const ClipStuff& /*clip*/, platform::Window& /*window*/) {
-    // Not built yet: the music kind and the start of the music (music, video and speech).
-    return true;
-}
+void StopClipMusic() { StopAllMusic(); }
 
 // Starts the clip's video; true when it plays.
-bool StartClipVideo(const std::string& /*video*/, platform::Window& /*window*/) {
-    // Not built yet: PlayVideo, true when VideoPlaying (music, video and speech).
-    return false;
+bool StartClipVideo(const std::string& video, platform::Window& window) {
+    PlayVideo(video, window);
+    return VideoPlaying != 0;
 }
 
-void SpeakClipText(const std::string& /*text*/, const std::string& /*voice*/, int32_t /*pitch*/) {
-    // Not built yet: SpeakText (music, video and speech).
+void SpeakClipText(const std::string& text, const std::string& voice, int32_t pitch) {
+    SpeakText(text, voice, pitch);
 }
 
 // A key frame begins: its sample plays once from the start and its text is spoken.
@@ -70,6 +64,9 @@ void StartKeyFrameSound(const KeyFrameStuff& frame) {
 }
 
 void StartMessageClip(int32_t n, const ClipStuff& clip) {
+    // A message with music replaces the music that plays, as a media clip does,
+    // so that no back-end's handle is lost.
+    if (!clip.Music.empty()) StopClipMusic();
     if (!clip.DisplayedMessageTextVoice.empty()) {
         SpeakClipText(clip.DisplayedMessageTextVoice, clip.DisplayedMessageVoice,
                       clip.DisplayedMessagePitch);
@@ -137,7 +134,8 @@ void DrawClipObject(const ClipStuff& clip, const KeyFrameObjectStuff& slot, doub
                                128;
     const double dx = p[0] - camera[0], dy = p[1] - camera[1], dz = p[2] - camera[2];
     const double distance = std::sqrt(dx * dx + dy * dy + dz * dz);
-    const double range = lightRange;
+    // The scene keeps its light range as computed; only the fade divides by it.
+    const double range = std::max(lightRange, 1);
     int32_t fade = G3DTrunc32((distance - 2.0 * range / 3.0) * 300.0 / range);
     if (fade > 255) fade = 255;
     const int32_t yaw = G3DClamp32(16384 - int64_t{G3DTrunc32(p[3])});
@@ -171,13 +169,14 @@ void PlayClip(int32_t n, platform::Window& window) {
     if (clip.Music.empty() && clip.Video.empty()) return;
 
     LoopVideo = clip.VideoLoop;
-    LoopMusic = clip.MusicLoop;
+    // A clip without music leaves the music that plays alone, its loop too.
+    if (!clip.Music.empty()) LoopMusic = clip.MusicLoop;
     CurrentClip = n;
-    if (!StartClipMusic(clip, window)) return;
+    if (!StartClipMusic(n, clip.Music)) return;
     if (!clip.Video.empty()) {
         const bool playing = StartClipVideo(clip.Video, window);
-        // A developer video that cannot play is over at once: the title clip
-        // follows as it does at the video's end, so that a game can start.
+        // A developer video whose file is missing is over at once: the title
+        // clip follows as it does at the video's end, so that a game can start.
         if (!playing && n == kDeveloperClip && NextClip != -1 && NextClip != n) {
             StopClipMusic();
             PlayClip(NextClip, window);
@@ -190,6 +189,7 @@ void AdvanceClip(LevelStuff& level, TDStuff& engine, platform::Window& window) {
     if (!KeyFramesRunning) return;
     if (!IsClipNumber(CurrentClip) || !IsKeyFrame(KeyFrameIndex)) {
         KeyFramesRunning = 0;
+        G3DClearScreen(engine.BackIndex[0], engine);
         return;
     }
     const KeyFrameStuff& frame = level.Clips[CurrentClip].KeyFrames[KeyFrameIndex];
@@ -220,10 +220,17 @@ void AdvanceClip(LevelStuff& level, TDStuff& engine, platform::Window& window) {
 void DrawClipFrame(LevelStuff& level, TDStuff& engine, platform::Window& window, float ambient,
                    float cameraX, float cameraY, float cameraZ, float yaw, float pitch,
                    float roll) {
-    if (!IsClipNumber(CurrentClip) || !IsKeyFrame(KeyFrameIndex)) return;
+    // A frame that draws nothing shows the background colour, not the last frame.
+    if (!IsClipNumber(CurrentClip) || !IsKeyFrame(KeyFrameIndex)) {
+        G3DClearScreen(engine.BackIndex[0], engine);
+        return;
+    }
     const ClipStuff& clip = level.Clips[CurrentClip];
     const KeyFrameStuff& frame = clip.KeyFrames[KeyFrameIndex];
-    if (frame.Duration < 1) return;
+    if (frame.Duration < 1) {
+        G3DClearScreen(engine.BackIndex[0], engine);
+        return;
+    }
     const double t = static_cast<double>(int64_t{FrameTime} - KeyFrameStart) / frame.Duration;
     ClipCamera = {cameraX, cameraY, cameraZ, yaw, pitch, roll};
     const std::array<float, 3> position = {cameraX, cameraY, cameraZ};

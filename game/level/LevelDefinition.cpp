@@ -7,6 +7,7 @@
 #include "engine/G3D3DFile.h"
 #include "engine/G3DState.h"
 #include "game/script/Behaviours.h"
+#include "game/clips/ClipPlayback.h"
 #include "game/clips/ClipStuff.h"
 #include "game/level/DefinitionSection.h"
 #include "game/GameClock.h"
@@ -410,6 +411,7 @@ void ReadDefinitionFile(const TIniFile32& ini, LevelStuff& level, TDStuff& engin
     LoadHero(general, Heroes[0]);
     LoadSkies(general, level);
     LoadClips(ini, level);
+    LoopMusic = 0;  // the music that plays does not loop into the new level
     for (int32_t n = 0; n < kBlocTypeCount; ++n) ReadBlocType(ini, n, level.Blocs[n]);
 }
 

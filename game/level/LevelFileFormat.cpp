@@ -249,9 +249,10 @@ bool ReadBehaviourInstance(ByteReader& r, BehaviourStuff& b) {
     r.Skip(8);
     b.MovingBlocRow = r.Int();
     b.InstanceHealth = r.Float();
-    return b.BehaviourType >= 0 && b.BehaviourType < kBehaviourCount && b.Pc >= 0 &&
-           b.Pc < kCommandCount && b.MovingBlocRow >= -1 && b.MovingBlocRow < kListRows &&
-           std::isfinite(b.InstanceHealth);
+    // Any behaviour number and program counter are kept: play leaves idle
+    // instances outside 0..255 and 0..256, and the interpreter checks both
+    // before they index anything.
+    return b.MovingBlocRow >= -1 && b.MovingBlocRow < kListRows && std::isfinite(b.InstanceHealth);
 }
 
 // ---- Whole file ----

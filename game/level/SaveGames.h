@@ -1,10 +1,74 @@
 // The game's folders of state: the working copy of the running game in
-// CURRENT_GAME\ and (later) the save slots in SAVEGAME\.
+// CURRENT_GAME\, and the save slots in SAVEGAME\: a slot is a copy of
+// CURRENT_GAME\ (the level being played written into it first) plus the file
+// savegame.bin, which holds the current hero. A save builds the slot's new
+// version beside it and swaps it in whole, and a load checks the slot whole
+// before the running game changes.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
+
+struct HeroStuff;
+struct TDStuff;
+
+namespace platform {
+class Window;
+}
+
+// Size of savegame.bin: the hero's fields, little-endian, unpadded.
+constexpr int32_t kSaveGameBytes = 1473;
 
 // Copies every file and subfolder of `source` (a data path such as "LEVEL\")
 // into `target` (created when missing), replacing what is there; true when
 // everything was copied.
 bool CopyGameFolder(const std::string& source, const std::string& target);
+
+// The bytes of savegame.bin for `hero`.
+std::string EncodeSaveGame(const HeroStuff& hero);
+
+// Reads the bytes of a savegame.bin into `hero`. False, with `hero`
+// untouched and the reason in `problem`, when there are fewer than
+// kSaveGameBytes, a float is not finite or passes 1e9, the weapon or
+// selected type is outside -1..256, an animation outside 0..13, or the level
+// name is empty, rooted or climbs out of CURRENT_GAME\. Bytes past the
+// record are ignored.
+bool DecodeSaveGame(std::string_view bytes, HeroStuff& hero, std::string& problem);
+
+// Why `name`, typed as a new slot name, is refused; empty when it may be
+// saved to. Refused: an empty name, path separators, "..", control
+// characters, leading or trailing blanks or dots, the names of temporaries,
+// and names whose slot would hold a path longer than the system takes.
+std::string SlotNameProblem(const std::string& name);
+
+// The entries of SAVEGAME\ (folders and plain files alike; temporaries of
+// unfinished saves never), sorted by name, after tidying what killed saves
+// left there.
+std::vector<std::string> ListSaveSlots();
+
+// Saves the running game into the slot `slot`: the current level into
+// CURRENT_GAME\, then the slot's new version (the old slot, with
+// CURRENT_GAME\ over it and savegame.bin) swapped in. False when a step failed: the old slot
+// is then as it was.
+bool SaveGame(const std::string& slot);
+
+// Whether the slot `slot` can be loaded: a folder of SAVEGAME\ with a whole
+// savegame.bin of values in range, whose level file is there (in the slot, or
+// in CURRENT_GAME\) and valid. False with the reason in `problem`. Nothing is
+// written.
+bool CheckSaveSlot(const std::string& slot, std::string& problem);
+
+// Loads the slot `slot`: checked as CheckSaveSlot does (a refused slot shows
+// a message box and changes nothing), its files merged over CURRENT_GAME\,
+// savegame.bin read into the current hero, and the hero's level read, the
+// light range and last shot time staying those of the save. False when the
+// slot was refused or CURRENT_GAME\ could not be updated.
+bool LoadGame(const std::string& slot, platform::Window& form, TDStuff& engine);
+
+// Tests: replaces the copier that saves and loads use (CopyGameFolder when
+// empty), so that a copy can be made to fail or stop midway.
+void SetSaveCopier(
+    std::function<bool(const std::string& source, const std::string& target)> copier);

@@ -15,7 +15,7 @@ std::weak_ptr<MixerSession>& Current() {
 
 bool OpenOutput() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    Mix_Init(MIX_INIT_MOD);  // module music; the sound effects need no decoder
+    Mix_Init(MIX_INIT_MOD | MIX_INIT_MID | MIX_INIT_MP3);  // music; sound effects need none
     // No change allowed: every buffer and effect works in exactly this format.
     if (Mix_OpenAudioDevice(MixerSession::kFrequency, AUDIO_S16SYS, MixerSession::kOutputChannels,
                             1024, nullptr, 0) != 0) {
@@ -23,8 +23,9 @@ bool OpenOutput() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
+    static_assert(kSpeechChannel == kPositionalChannels + kDirectChannels);
     const int total = kPositionalChannels + kDirectChannels;
-    Mix_AllocateChannels(total);
+    Mix_AllocateChannels(kMixerChannelCount);
     Mix_ReserveChannels(kPositionalChannels);
     Mix_GroupChannels(kPositionalChannels, total - 1, kDirectGroup);
     return true;

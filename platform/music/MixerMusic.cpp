@@ -9,6 +9,7 @@
 #include "platform/audio/MixerHandles.h"
 #include "platform/audio/MixerSession.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/music/MixerMusicSlot.h"
 
 namespace platform::music {
 namespace {
@@ -27,39 +28,32 @@ class MixerModulePlayer : public ModulePlayer {
         if (!platform::fs::ReadWholeFile(fileName, bytes_) || bytes_.size() > INT_MAX) return false;
         SDL_RWops* rw = SDL_RWFromConstMem(bytes_.data(), int(bytes_.size()));
         if (rw == nullptr) return false;
-        // Only the module decoder is asked: other kinds of file are refused.
+        // Only the module decoder is asked: files it cannot read are refused
+        // (it reads the module formats and, like any ModPlug, MIDI files).
         music_ = MusicHandle(Mix_LoadMUSType_RW(rw, MUS_MOD, 1));
         return bool(music_);
     }
 
     void Rewind() override {
-        if (music_ && IsCurrent()) Mix_RewindMusic();
+        if (OwnsMusicStream(music_.Get())) Mix_RewindMusic();
     }
 
     bool IsReady() const override { return bool(music_); }
 
-    void Play() override {
-        if (!music_) return;
-        Mix_VolumeMusic(MixerVolume());
-        if (Mix_PlayMusic(music_.Get(), loop_ ? -1 : 1) == 0) Current() = music_.Get();
-    }
+    void Play() override { PlayOnMusicStream(music_.Get(), loop_ ? -1 : 1, MixerVolume()); }
 
     void SetVolume(int volume) override {
         volume_ = std::clamp(volume, 0, 100);
-        if (IsCurrent()) Mix_VolumeMusic(MixerVolume());
+        if (OwnsMusicStream(music_.Get())) Mix_VolumeMusic(MixerVolume());
     }
 
-    bool IsPlaying() const override { return IsCurrent() && Mix_PlayingMusic() != 0; }
+    bool IsPlaying() const override {
+        return OwnsMusicStream(music_.Get()) && Mix_PlayingMusic() != 0;
+    }
 
   private:
-    // The piece SDL2_mixer plays now (it plays one at a time).
-    static Mix_Music*& Current() {
-        static Mix_Music* current = nullptr;
-        return current;
-    }
-    bool IsCurrent() const { return music_ && Current() == music_.Get(); }
     void Forget() {
-        if (IsCurrent()) Current() = nullptr;
+        LeaveMusicStream(music_.Get());
         music_.Reset();
     }
     int MixerVolume() const { return volume_ * MIX_MAX_VOLUME / 100; }

@@ -40,6 +40,42 @@ char ControlCharacterOf(uint8_t virtualKey) {
     }
 }
 
+// The window an event of the keyboard, the mouse or the window system is
+// for; false for other events.
+bool EventWindowId(const SDL_Event& event, uint32_t& id) {
+    switch (event.type) {
+        case SDL_WINDOWEVENT:
+            id = event.window.windowID;
+            return true;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            id = event.key.windowID;
+            return true;
+        case SDL_TEXTINPUT:
+            id = event.text.windowID;
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            id = event.button.windowID;
+            return true;
+        case SDL_MOUSEMOTION:
+            id = event.motion.windowID;
+            return true;
+        case SDL_MOUSEWHEEL:
+            id = event.wheel.windowID;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Keys, text and the mouse: what a modal window keeps from the others.
+bool IsInput(uint32_t type) {
+    return type == SDL_KEYDOWN || type == SDL_KEYUP || type == SDL_TEXTINPUT ||
+           type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP || type == SDL_MOUSEMOTION ||
+           type == SDL_MOUSEWHEEL;
+}
+
 // Stop signals (SIGINT, SIGTERM) received since Initialise. The first asks the
 // main window to close between two dispatches; a second one, while that close
 // has not finished the program, ends it as the signal would by default.
@@ -130,6 +166,7 @@ void Application::Register(Window* window) { windows_.push_back(window); }
 
 void Application::Unregister(Window* window) {
     windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+    if (modal_ == window) modal_ = nullptr;
 }
 
 Window* Application::FindWindow(uint32_t id) const {
@@ -143,47 +180,67 @@ void Application::Activate(Window* window) {
     if (window != nullptr && window->Listener() != nullptr) window->Listener()->OnActivate();
 }
 
-void Application::Dispatch(const void* sdlEvent) {
-    const SDL_Event& event = *static_cast<const SDL_Event*>(sdlEvent);
-    auto listenerOf = [this](uint32_t windowId) -> WindowListener* {
-        Window* window = FindWindow(windowId);
-        if (window == nullptr) window = MainWindow();
-        return window != nullptr ? window->Listener() : nullptr;
-    };
-    switch (event.type) {
-        case SDL_QUIT:
-            if (MainWindow() != nullptr && MainWindow()->Listener() != nullptr)
-                MainWindow()->Listener()->OnClose();
-            break;
-        case SDL_WINDOWEVENT: {
-            WindowListener* listener = listenerOf(event.window.windowID);
-            if (listener == nullptr) break;
-            switch (event.window.event) {
-                case SDL_WINDOWEVENT_FOCUS_GAINED:
-                    listener->OnActivate();
-                    break;
-                case SDL_WINDOWEVENT_FOCUS_LOST:
-                    listener->OnFocusLost();
-                    break;
-                case SDL_WINDOWEVENT_EXPOSED:
-                    listener->OnPaint();
-                    break;
-                case SDL_WINDOWEVENT_SIZE_CHANGED:
-                    listener->OnResize(event.window.data1, event.window.data2);
-                    break;
-                case SDL_WINDOWEVENT_CLOSE:
-                    listener->OnClose();
-                    break;
-                default:
-                    break;
+Window* Application::TargetOf(uint32_t id) const {
+    Window* window = FindWindow(id);
+    return window != nullptr ? window : MainWindow();
+}
+
+void Application::DispatchWindowEvent(const void* sdlEvent, Window& window) {
+    const SDL_WindowEvent& event = static_cast<const SDL_Event*>(sdlEvent)->window;
+    WindowListener* listener = window.Listener();
+    if (listener == nullptr) return;
+    switch (event.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            // Only the modal window may have the focus while it is open.
+            if (Blocked(window)) {
+                modal_->Raise();
+                break;
             }
+            listener->OnActivate();
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            listener->OnFocusLost();
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            listener->OnPaint();
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            int width = 0, height = 0;
+            window.ClientSize(width, height);
+            listener->OnResize(width, height);
             break;
         }
+        case SDL_WINDOWEVENT_CLOSE:
+            listener->OnClose();
+            break;
+        default:
+            break;
+    }
+}
+
+void Application::Dispatch(const void* sdlEvent) {
+    const SDL_Event& event = *static_cast<const SDL_Event*>(sdlEvent);
+    if (event.type == SDL_QUIT) {
+        if (MainWindow() != nullptr && MainWindow()->Listener() != nullptr)
+            MainWindow()->Listener()->OnClose();
+        return;
+    }
+    uint32_t id = 0;
+    if (!EventWindowId(event, id)) return;
+    Window* window = TargetOf(id);
+    if (window == nullptr) return;
+    if (IsInput(event.type) && Blocked(*window)) return;
+    if (window->Filter() && window->Filter()(sdlEvent)) return;
+    WindowListener* listener = window->Listener();
+    if (listener == nullptr) return;
+    switch (event.type) {
+        case SDL_WINDOWEVENT:
+            DispatchWindowEvent(sdlEvent, *window);
+            break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
-            WindowListener* listener = listenerOf(event.key.windowID);
-            uint8_t vk = VirtualKeyOf(event.key.keysym.sym, event.key.keysym.scancode);
-            if (listener == nullptr || vk == 0) break;
+            const uint8_t vk = VirtualKeyOf(event.key.keysym.sym, event.key.keysym.scancode);
+            if (vk == 0) break;
             if (event.type == SDL_KEYUP) {
                 listener->OnKeyUp(vk);
                 break;
@@ -192,25 +249,24 @@ void Application::Dispatch(const void* sdlEvent) {
             if (char c = ControlCharacterOf(vk)) listener->OnKeyPress(c);
             break;
         }
-        case SDL_TEXTINPUT: {
-            WindowListener* listener = listenerOf(event.text.windowID);
-            if (listener == nullptr) break;
+        case SDL_TEXTINPUT:
             for (char c : Utf8ToCp1252(event.text.text)) listener->OnKeyPress(c);
             break;
-        }
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: {
-            WindowListener* listener = listenerOf(event.button.windowID);
-            if (listener == nullptr) break;
-            if (event.type == SDL_MOUSEBUTTONDOWN)
-                listener->OnMouseDown(ButtonOf(event.button.button));
-            else
-                listener->OnMouseUp(ButtonOf(event.button.button));
+            listener->OnMouseDown(ButtonOf(event.button.button));
             break;
-        }
+        case SDL_MOUSEBUTTONUP:
+            listener->OnMouseUp(ButtonOf(event.button.button));
+            break;
         default:
             break;
     }
+}
+
+bool Application::WaitMessages(int timeoutMs) {
+    SDL_Event event;
+    if (!terminated_ && SDL_WaitEventTimeout(&event, std::max(timeoutMs, 0)) == 1) Dispatch(&event);
+    return ProcessMessages();
 }
 
 bool Application::ProcessMessages() {

@@ -44,6 +44,9 @@ class Application {
     // Dispatches a pending stop signal, then every waiting event. Returns false
     // once Terminate was called.
     bool ProcessMessages();
+    // Waits up to `timeoutMs` for an event, then dispatches as ProcessMessages
+    // does.
+    bool WaitMessages(int timeoutMs);
     // The message loop: runs until Terminate.
     void Run();
     // Makes Run return after the current dispatch.
@@ -54,9 +57,20 @@ class Application {
     // first showing, any window when it gains the focus).
     void Activate(Window* window);
 
+    // While a modal window is set, the keys, text and mouse buttons of every
+    // other window are dropped, and another window that gains the focus gives
+    // it back to the modal one. Null ends that.
+    void SetModalWindow(Window* window) { modal_ = window; }
+    Window* ModalWindow() const { return modal_; }
+
   private:
     void Dispatch(const void* sdlEvent);
+    void DispatchWindowEvent(const void* sdlEvent, Window& window);
     Window* FindWindow(uint32_t id) const;
+    // The window an event names, or the main window.
+    Window* TargetOf(uint32_t id) const;
+    // A modal window is open and `window` is another one.
+    bool Blocked(const Window& window) const { return modal_ != nullptr && modal_ != &window; }
 
     bool initialised_ = false;
     bool terminated_ = false;
@@ -64,6 +78,7 @@ class Application {
     std::vector<Window*> windows_;
     IdleHandler idle_;
     bool idleWantsMore_ = false;
+    Window* modal_ = nullptr;
 };
 
 }  // namespace platform

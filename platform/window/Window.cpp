@@ -107,17 +107,25 @@ void Window::Raise() {
     SDL_SetWindowInputFocus(window_);
 }
 
+void Window::SetAlwaysOnTop(bool on) {
+    SDL_SetWindowAlwaysOnTop(window_, on ? SDL_TRUE : SDL_FALSE);
+}
+
+void Window::SetTopStrip(int height) { topStrip_ = std::clamp(height, 0, kMaxClientSide / 2); }
+
 void Window::ClientSize(int& width, int& height) const {
     if (surface_ == Surface::OpenGL) {
         SDL_GL_GetDrawableSize(window_, &width, &height);
     } else {
         SDL_GetWindowSize(window_, &width, &height);
     }
+    height = std::max(height - topStrip_, 0);
 }
 
 void Window::SetClientSize(int width, int height) {
     if (width <= 0 || height <= 0) return;
-    SDL_SetWindowSize(window_, std::min(width, kMaxClientSide), std::min(height, kMaxClientSide));
+    const int64_t outerHeight = std::min<int64_t>(int64_t{height} + topStrip_, kMaxClientSide);
+    SDL_SetWindowSize(window_, std::min(width, kMaxClientSide), static_cast<int>(outerHeight));
 }
 
 void Window::Position(int& left, int& top) const { SDL_GetWindowPosition(window_, &left, &top); }
@@ -149,7 +157,7 @@ void Window::FillBlack() {
         if (clearColor == nullptr || clear == nullptr) return;
         clearColor(0.0f, 0.0f, 0.0f, 0.0f);
         clear(kColorBufferBit);
-        SDL_GL_SwapWindow(window_);
+        PresentGL();
         return;
     }
     int width = 0, height = 0;
@@ -217,6 +225,16 @@ SDL_Renderer* Window::SoftwareRenderer() {
     return screen_->renderer.get();
 }
 
+void Window::PresentGL() {
+    if (surface_ != Surface::OpenGL) return;
+    if (overlay_) overlay_();
+    SDL_GL_SwapWindow(window_);
+}
+
+void Window::ShowLastFrame() {
+    if (surface_ == Surface::Software && screen_->shown) ShowSoftwareFrame();
+}
+
 void Window::ShowSoftwareFrame() {
     SDL_Renderer* renderer = SoftwareRenderer();
     if (renderer == nullptr || screen_->frame.empty()) return;
@@ -229,13 +247,26 @@ void Window::ShowSoftwareFrame() {
     }
     if (!s.texture) return;
     SDL_UpdateTexture(s.texture.get(), nullptr, s.frame.data(), s.width * 4);
-    SDL_RenderCopy(renderer, s.texture.get(), nullptr, nullptr);
+    if (topStrip_ > 0) {
+        // The strip shows the overlay; without one it is black.
+        const SDL_Rect strip{0, 0, s.width, topStrip_};
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderFillRect(renderer, &strip);
+    }
+    const SDL_Rect client{0, topStrip_, s.width, s.height};
+    SDL_RenderCopy(renderer, s.texture.get(), nullptr, &client);
+    if (overlay_) overlay_();
     SDL_RenderPresent(renderer);
     s.shown = true;
 }
 
 void Window::SetDesktopFullScreen(bool on) {
     SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+bool Window::FullScreen() const {
+    return (SDL_GetWindowFlags(window_) &
+            (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP)) != 0;
 }
 
 bool Window::DisplayMode(int index, int& width, int& height) const {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -72,6 +73,24 @@ class Window {
     void Hide();
     bool Visible() const;
     void Raise();  // brings the window to the front and gives it the input focus
+    // Keeps the window above the other windows of the desktop, or ends that.
+    void SetAlwaysOnTop(bool on);
+
+    // Height of the strip that the window keeps above its client area for a
+    // menu bar (0: none, the start). The client area (ClientSize,
+    // SetClientSize, the software frame, the read-back) is the part below
+    // it, so that its size stays what the game asks for. Changing the strip
+    // keeps the window's size: the client area grows or shrinks.
+    void SetTopStrip(int height);
+    int TopStrip() const { return topStrip_; }
+    // Drawn over the window (its strip above all) just before each frame is
+    // shown; empty: nothing.
+    void SetOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
+    // Offered every event of this window (an SDL_Event) before its listener;
+    // returning true keeps the event from the listener.
+    using EventFilter = std::function<bool(const void* sdlEvent)>;
+    void SetEventFilter(EventFilter filter) { filter_ = std::move(filter); }
+    const EventFilter& Filter() const { return filter_; }
 
     void ClientSize(int& width, int& height) const;
     // Sizes of 0 or less are ignored; larger ones are held to kMaxClientSide.
@@ -86,6 +105,12 @@ class Window {
 
     // Paints the whole client area black and shows it.
     void FillBlack();
+    // OpenGL surface: draws the overlay and shows the frame drawn (swaps the
+    // buffers).
+    void PresentGL();
+    // Shows the last frame again without drawing a new one (a software
+    // surface; an OpenGL surface keeps no copy and shows nothing new).
+    void ShowLastFrame();
 
     // Reads the client area as shown, as 8-bit RGB rows from the top (an
     // OpenGL surface: its last frame presented, where swaps keep it in the back
@@ -105,6 +130,8 @@ class Window {
 
     // Covers the window's display without changing its mode, or ends that.
     void SetDesktopFullScreen(bool on);
+    // Whether the window covers its display (either kind of full screen).
+    bool FullScreen() const;
     // Size of full-screen display mode `index` of the window's display; false
     // past the last one.
     bool DisplayMode(int index, int& width, int& height) const;
@@ -123,6 +150,9 @@ class Window {
     Surface surface_;
     WindowListener* listener_ = nullptr;
     std::string title_;
+    int topStrip_ = 0;
+    std::function<void()> overlay_;
+    EventFilter filter_;
 };
 
 }  // namespace platform

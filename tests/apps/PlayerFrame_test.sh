@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The player's window as the X server shows it, read back from the server:
 # started in a copy of the demo game folder, the player opens a window with
-# the game's title at the client size of game.ini (640 × 480) and shows its
-# frames there (black at this stage: no scene is drawn yet); SIGTERM then ends
-# it with status 0.
+# the game's title, its menu bar above a client area of game.ini's size
+# (640 × 480), and shows its frames there: the demo's three-second developer
+# video first, then the title clip, which draws nothing (black); SIGTERM then
+# ends it with status 0.
 # Usage: PlayerFrame_test.sh <player> <demo game folder>
 set -u
 . "$(dirname "$0")/PlayerWindow.sh"
@@ -29,14 +30,27 @@ kill -0 "$pid" 2>/dev/null || fail "the player ended: $(cat "$work/stderr")"
 id=${window% *}
 size=${window#* }
 size=${size%%+*}
-[ "$size" = 640x480 ] || fail "window size $size, not 640x480"
+width=${size%x*}
+height=${size#*x}
+strip=$((height - 480))
+[ "$width" = 640 ] && [ "$strip" -gt 0 ] && [ "$strip" -lt 60 ] ||
+    fail "window size $size, not 640 x 480 below a menu bar"
+
+# The brightest value of the client area, read back from the server.
+client_brightest() {
+    import -window "$id" "$work/frame.ppm" || fail "the window cannot be read back"
+    read -r width height < <(identify -format "%w %h\n" "$work/frame.ppm")
+    [ "$width" = 640 ] && [ "$height" = $((480 + strip)) ] || fail "frame read back is ${width}x$height"
+    menu=$(convert "$work/frame.ppm" -crop "640x$strip+0+0" -format "%[max]" info:)
+    [ "$menu" != 0 ] || fail "no menu bar drawn above the frame"
+    convert "$work/frame.ppm" -crop "640x480+0+$strip" -format "%[max]" info:
+}
 
 sleep 1  # frames run meanwhile
-import -window "$id" "$work/frame.ppm" || fail "the window cannot be read back"
-read -r width height < <(identify -format "%w %h\n" "$work/frame.ppm")
-[ "$width" = 640 ] && [ "$height" = 480 ] || fail "frame read back is ${width}x$height"
-brightest=$(convert "$work/frame.ppm" -format "%[max]" info:)
-[ "$brightest" = 0 ] || fail "the frame is not black (brightest value $brightest)"
+[ "$(client_brightest)" != 0 ] || fail "the developer video does not show"
+sleep 4
+brightest=$(client_brightest)
+[ "$brightest" = 0 ] || fail "the title frame is not black (brightest value $brightest)"
 
 kill -TERM "$pid"
 for _ in $(seq 100); do

@@ -31,6 +31,11 @@ void G3DBackendDrawList(TDStuff& state, int32_t count) {
     for (int32_t i = 0; i < count; ++i) list.push_back(state.RenderList[state.SortBuffer[i].Index]);
 }
 void G3DBackendReliefOff(TDStuff&) {}
+void G3DBackendShowVideo(const uint8_t*, int32_t width, int32_t height, uint64_t serial,
+                         platform::Window&, TDStuff&) {
+    testutil::Backend().videos.push_back({width, height, serial});
+}
+void G3DBackendReleaseVideo(platform::Window& /*form*/) { ++testutil::Backend().videoReleases; }
 void G3DDrawTriangle(int32_t, TDStuff&) {}
 void G3DClearScreen(uint8_t index, TDStuff&) { testutil::Backend().clears.push_back(index); }
 void G3DPresent(platform::Window&, int32_t x, int32_t y, int32_t w, int32_t h, TDStuff&) {
@@ -39,5 +44,5 @@ void G3DPresent(platform::Window&, int32_t x, int32_t y, int32_t w, int32_t h, T
 void G3DFullScreen(platform::Window&, TDStuff&) {}
 void G3DWindowed(platform::Window&, TDStuff&) {}
 void G3DDone() {}
-void G3DReset(TDStuff&, platform::Window&) {}
+void G3DReset(TDStuff&, platform::Window&) { ++testutil::Backend().resets; }
 bool G3DDisplayMode(platform::Window&, int32_t, int32_t&, int32_t&) { return false; }

@@ -1,7 +1,7 @@
 // The game as the shell plays it in a test: the demo game written into a
 // scratch folder made current, started up on a hidden window (the engine
 // linked is the test's), every mode, clip and control state back to that of a
-// program that has just started.
+// program past its developer video.
 #pragma once
 
 #include <algorithm>
@@ -29,7 +29,8 @@ class FlowTestWorld : public leveltest::LevelTestWorld {
         if (!demo::MakeDemoGame(folder.Root(), error)) throw std::runtime_error(error);
         StartUpGame(*window);
         GameMode = ModeNone;
-        IntroPlayed = 0;
+        // The developer video has been shown: the title starts on the intro.
+        IntroPlayed = 1;
         CurrentClip = MessageClip = NextClip = -1;
         KeyFramesRunning = TitleClipRunning = 0;
         std::fill(std::begin(KeyDown), std::end(KeyDown), uint8_t{0});

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "game/draw/HudText.h"
 #include "game/level/CellGrid.h"
 #include "game/level/LevelStuff.h"
+#include "game/script/Behaviours.h"
+#include "game/world/Golems.h"
 #include "shell/ComStuff.h"
 #include "tests/common/RecordingBackend.h"
 #include "tests/shell/FlowTestWorld.h"
@@ -164,6 +167,87 @@ TEST_F(PlayFrameTest, AnExitWaitsForEveryGolemOnAnExit) {
     EXPECT_EQ(Level.SizeX, 12);
 }
 
+// Three golems: the one resting in the back room, one on the hall's other
+// pad, and one sent to lie down from three cells away. The hero on a pad
+// leaves only once the third has walked onto an exit.
+TEST_F(PlayFrameTest, TheLevelIsLeftOnceEveryGolemStandsOnAnExit) {
+    HeroStuff& h = Heroes[0];
+    h.X = CellCentre(11), h.Y = 753, h.Z = CellCentre(2);  // the hall's exit pad
+    const GolemStuff model = *Level.Golems.begin();
+    const struct { int32_t x, z, state; } added[] = {{11, 1, kGolemFollow}, {8, 2, kGolemLieDown}};
+    for (const auto& [x, z, state] : added) {
+        GolemStuff& g = *Level.Golems.Add();
+        g.GolemBloc = model.GolemBloc;
+        g.X = g.TargetX = CellCentre(x), g.Y = g.TargetY = model.Y, g.Z = g.TargetZ = CellCentre(z);
+        g.CellX = x, g.CellY = 1, g.CellZ = z;
+        g.State = state;
+    }
+    int32_t frames = 0;
+    for (; frames < 300 && h.LevelName == demo::LevelName(1); ++frames) Frame();
+    EXPECT_EQ(h.LevelName, demo::LevelName(2));
+    EXPECT_GT(frames, 20) << "the third golem had three cells to walk";
+}
+
+// The demo's golem leaves its exit to follow the hero into the back room,
+// and the lie-down button sends it back to the nearest exit, where it stays.
+TEST_F(PlayFrameTest, TheDemoGolemFollowsTheHeroAndIsSentBackToAnExit) {
+    HeroStuff& h = Heroes[0];
+    h.X = CellCentre(12), h.Y = 753, h.Z = CellCentre(11);
+    GolemStuff& g = *Level.Golems.begin();
+    const auto onExit = [&g] {
+        const int32_t t =
+            GetCellType(CellOfCoordinate(g.X), CellOfCoordinate(g.Y), CellOfCoordinate(g.Z));
+        return t == demo::kBlocExit;
+    };
+    ASSERT_TRUE(onExit());
+    for (int32_t frame = 0; frame < 200 && onExit(); ++frame) Frame();
+    ASSERT_FALSE(onExit()) << "it follows the hero it sees";
+    for (int32_t frame = 0; frame < 100; ++frame) Frame();
+    EXPECT_EQ(g.State, kGolemTurn) << "near enough: it waits, facing the hero";
+    EXPECT_NEAR(g.Y, 512 + 151, 1) << "standing on the floor";
+    h.X = g.X, h.Z = g.Z;  // the hero in the golem's cell
+    h.ControlFlags[9] = 1;
+    Frame();
+    h.ControlFlags[9] = 0;
+    for (int32_t frame = 0; frame < 200 && g.State != kGolemRest; ++frame) Frame();
+    EXPECT_EQ(g.State, kGolemRest);
+    EXPECT_TRUE(onExit());
+}
+
+// The demo's touch blocs, each in turn in the hero's cell for one frame.
+TEST_F(PlayFrameTest, TheDemosTouchBlocsActInPlay) {
+    struct Row {
+        int32_t type;
+        bool taken;
+        std::function<void(const HeroStuff&)> check;
+    };
+    const std::vector<Row> rows = {
+        {demo::kBlocGem, true,
+         [](const HeroStuff& h) {
+             EXPECT_EQ(h.Inventory[demo::kBlocGem], 1);
+             EXPECT_EQ(h.SelectedObject, demo::kBlocGem);
+         }},
+        {demo::kBlocMedikit, true, [](const HeroStuff& h) { EXPECT_FLOAT_EQ(h.Life, 75); }},
+        {demo::kBlocSpring, false, [](const HeroStuff& h) { EXPECT_GT(h.Y, 512); }},
+        {demo::kBlocTimer, true,
+         [](const HeroStuff& h) {
+             EXPECT_EQ(h.TimerOn, 1);
+             EXPECT_GT(h.TimerValue, 29000);
+         }},
+        {demo::kBlocTrophy, false, [](const HeroStuff&) { EXPECT_EQ(GameMode, ModeEnd); }},
+    };
+    for (const Row& row : rows) {
+        SetUp();
+        HeroStuff& h = Heroes[0];
+        h.Inventory[demo::kBlocGem] = 0;
+        h.TimerOn = 0, h.TimerValue = 0;
+        SetCellType(5, 1, 6, row.type);
+        Frame();
+        row.check(h);
+        EXPECT_EQ(GetCellType(5, 1, 6), row.taken ? demo::kBlocEmpty : row.type) << row.type;
+    }
+}
+
 TEST_F(PlayFrameTest, OnlyAHardLandingLocksAndHurtsTheHero) {
     const struct {
         float speed;
@@ -187,6 +271,28 @@ TEST_F(PlayFrameTest, OnlyAHardLandingLocksAndHurtsTheHero) {
         if (row.lock > 0) {
             EXPECT_EQ(h.TargetAnim, 6);
         }
+    }
+}
+
+// The level's behaviours run in the play frame: a script's game over sends
+// the game back to the title, its game won to the end screen.
+TEST_F(PlayFrameTest, ScriptsEndTheGameBothWays) {
+    const struct {
+        const char* line;
+        int32_t mode;
+    } rows[] = {{"GAMEOVER", ModeTitle}, {"GAMEWON", ModeEnd}};
+    for (const auto& row : rows) {
+        if (GameMode != ModePlay) SetUp();
+        ASSERT_FALSE(Level.BehaviourInstances.Empty());
+        BehaviourTypeStuff& script = Level.Behaviours[kBehaviourCount - 1];
+        script.BehaviourName = "ending";
+        CompileCommandLine(row.line, script.Commands[0]);
+        BehaviourStuff& instance = Level.BehaviourInstances[1];
+        instance.BehaviourType = kBehaviourCount - 1;
+        instance.Pc = 0;
+        Frame();
+        EXPECT_EQ(GameMode, row.mode) << row.line;
+        script = BehaviourTypeStuff{};
     }
 }
 

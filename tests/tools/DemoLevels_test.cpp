@@ -4,6 +4,8 @@
 
 #include <array>
 #include <queue>
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -127,7 +129,7 @@ TEST(DemoLevelsTest, FirstLevelHoldsEveryMechanism) {
     const LevelPlan p = demo::Level1Plan();
     for (int type : {demo::kBlocLever, demo::kBlocGate, demo::kBlocKey, demo::kBlocKeyDoor,
                      demo::kBlocEarth, demo::kBlocConveyor, demo::kBlocPlatform, demo::kBlocGem,
-                     demo::kBlocGolem, demo::kBlocHint, demo::kBlocGemWatcher}) {
+                     demo::kBlocGolem, demo::kBlocHint, demo::kBlocGemWatcher, demo::kBlocTimer}) {
         EXPECT_GT(Holds(p, type), 0) << "type " << type;
     }
     EXPECT_GT(demo::Level2Plan().Count(demo::kBlocTrophy), 0);
@@ -148,8 +150,13 @@ TEST(DemoLevelsTest, ScriptHoldersSitAboveTheHerosHead) {
 }
 
 TEST(DemoLevelsTest, GridUsesOnlyDefinedTypes) {
+    const std::string definition = demo::DefinitionText();
     for (const LevelPlan& p : {demo::Level1Plan(), demo::Level2Plan()}) {
-        for (uint16_t t : p.Types) EXPECT_LE(t, demo::kBlocTypeLast);
+        for (uint16_t t : std::set<uint16_t>(p.Types.begin(), p.Types.end())) {
+            const std::string section = "[Object " + std::to_string(t) + "]";
+            EXPECT_TRUE(t == demo::kBlocEmpty || definition.find(section) != std::string::npos)
+                << "type " << t;
+        }
         EXPECT_EQ(p.Definition, demo::kDefinitionRef);
     }
 }

@@ -266,7 +266,10 @@ TEST_F(MakeDemoTest, SecondLevelLoadsAndLeadsBack) {
     EXPECT_TRUE(messages.texts.empty()) << messages.texts.front();
     EXPECT_EQ(Level.SizeX, 12);
     EXPECT_EQ(Level.GolemCount(), 0);
-    EXPECT_EQ(Level.BehaviourCount(), 1);  // the lamp
+    // The lamp and the scripted rooms: three switches, the vault's lock and
+    // watch, the ram, the turret, the drone, the lift, the beacon's motor and
+    // the coin counter and the spikes.
+    EXPECT_EQ(Level.BehaviourCount(), 13);
     EXPECT_EQ(Level.LevelExits[demo::kBlocExit].ExitLevel, demo::LevelName(1));
     EXPECT_EQ(Level.Blocs[demo::kBlocTrophy].GameEnd, 1);
 }

@@ -159,8 +159,19 @@ void Things(IniText& ini) {
     ScriptHolder(ini, kBlocLamp, "Lamp", kFlicker);
 }
 
+// The golem: a body 200 wide and 300 high whose box (twice its size Y,
+// centred on it) rests on the floor and keeps off the cells beside it; it
+// follows the hero within four and a half cells, so that from its exit in the
+// back room it does not see one in the hall through the wall as near enough
+// to follow.
 void Golem(IniText& ini) {
     Meshes(ini, kBlocGolem, "Golem", {"Golem_Stand"});
+    ini.Key("Xmin", 156);
+    ini.Key("Xmax", 356);
+    ini.Key("Ymin", 106);
+    ini.Key("Ymax", 256);
+    ini.Key("Zmin", 156);
+    ini.Key("Zmax", 356);
     ini.Flag("Golem", true);
     ini.Key("MeshStand", MeshRef("Golem_Stand"));
     const char* walk[] = {"Golem_Walk1", "Golem_Walk2", "Golem_Walk1", "Golem_Walk2"};
@@ -171,7 +182,7 @@ void Golem(IniText& ini) {
     ini.Key("WalkAnimSpeed", 400);
     ini.Key("BlockAnimSpeed", 512);
     ini.Key("FollowingDistance", 700);
-    ini.Key("FollowingDistanceMax", 4096);
+    ini.Key("FollowingDistanceMax", 2304);
     ini.Key("Width", 200);
     ini.Key("Height", 300);
     ini.Key("GolemSpeed", 24);
@@ -182,6 +193,15 @@ void Golem(IniText& ini) {
     ini.Key("WalkSound", SoundRef("Step"));
     ini.Key("BlockSound", SoundRef("Lever"));
 }
+
+// A pad that starts the hero's countdown and is taken.
+void Timer(IniText& ini) {
+    Meshes(ini, kBlocTimer, "Timer", {"Timer"});
+    ini.Flag("Timer", true);
+    ini.Key("TimerDuration", 30000);
+    ini.Flag("Collision", false);
+    ini.Key("ActionSound", SoundRef("Lever"));
+}
 }  // namespace
 
 void WriteBlocTypes(IniText& ini) {
@@ -189,6 +209,7 @@ void WriteBlocTypes(IniText& ini) {
     Mechanisms(ini);
     Things(ini);
     Golem(ini);
+    Timer(ini);
 }
 
 }  // namespace demo

@@ -5,7 +5,9 @@
 
 #include "tools/demogame/DemoBlocTypes.h"
 #include "tools/demogame/DemoLayout.h"
+#include "tools/demogame/DemoMedia.h"
 #include "tools/demogame/DemoScripts.h"
+#include "tools/demogame/ScriptRooms.h"
 #include "tools/demogame/IniText.h"
 
 namespace demo {
@@ -48,6 +50,7 @@ void General(IniText& ini) {
     ini.Key("SolidHurt", 20);
     ini.Key("MeshSpeed", 0.8);
     ini.Key("FallRotateFactor", 1.0);
+    WriteScriptSkyKeys(ini);
 }
 }  // namespace
 
@@ -55,8 +58,12 @@ std::string DefinitionText() {
     IniText ini;
     General(ini);
     WriteBlocTypes(ini);
+    WriteScriptBlocTypes(ini);
     WriteBehaviours(ini);
+    WriteScriptBehaviours(ini);
     WriteClips(ini);
+    WriteScriptClips(ini);
+    WriteMediaClips(ini);
     return ini.Text();
 }
 

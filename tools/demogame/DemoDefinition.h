@@ -2,8 +2,8 @@
 // the bloc types (cubes and meshes: walls and floors, water, diggable earth,
 // a conveyor, exits, a pushable crate that is the key of a floor sensor,
 // doors opened by the sensor, a lever and a key, pick-ups, a golem, a moving
-// platform, the trophy and hidden script holders), the behaviours and the
-// clips.
+// platform, a timer pad, the trophy and hidden script holders), the behaviours
+// and the clips.
 #pragma once
 
 #include <string>
@@ -41,7 +41,8 @@ enum DemoBloc : int {
     kBlocHint = 26,        // hidden: shows a hint when the hero comes near
     kBlocGemWatcher = 27,  // hidden: rewards the hero when every gem is taken
     kBlocLamp = 28,        // hidden: makes the light around it flicker
-    kBlocTypeLast = kBlocLamp,
+    kBlocTimer = 29,       // starts the hero's countdown when touched
+    kBlocTypeLast = kBlocTimer,
 };
 
 // Clip numbers.

@@ -5,9 +5,11 @@
 
 #include "platform/fs/FileSystem.h"
 #include "tools/demogame/DemoDefinition.h"
+#include "tools/demogame/DemoDictionary.h"
 #include "tools/demogame/DemoGameIni.h"
 #include "tools/demogame/DemoLayout.h"
 #include "tools/demogame/DemoLevels.h"
+#include "tools/demogame/DemoMedia.h"
 #include "tools/demogame/DemoPalette.h"
 #include "tools/demogame/DemoPictures.h"
 #include "tools/demogame/DemoSounds.h"
@@ -17,6 +19,7 @@
 #include "tools/demogame/MeshWriter.h"
 #include "tools/demogame/PcxWriter.h"
 #include "tools/demogame/PropMeshes.h"
+#include "tools/demogame/ScriptProps.h"
 #include "tools/demogame/WavWriter.h"
 
 namespace demo {
@@ -51,7 +54,7 @@ class GameWriter {
 
 void WriteFolders(GameWriter& w) {
     for (const char* folder : {"", "LEVEL", "CURRENT_GAME", "SAVEGAME", "Textures", "Meshes",
-                               "Sounds", "Hud", "Fonts", "Definitions"}) {
+                               "Sounds", "Hud", "Fonts", "Definitions", "Media"}) {
         w.Folder(folder);
     }
 }
@@ -64,15 +67,23 @@ void WritePictures(GameWriter& w) {
     w.Picture(HudFile("Cross"), CrossIcon());
     w.Picture(HudFile("Key"), KeyIcon());
     w.Picture(HudFile("Gem"), GemIcon());
+    w.Picture(HudFile("Coin"), CoinIcon());
+    w.Picture(HudFile("Bolt"), BoltIcon());
     for (const TexturePicture& t : TexturePictures()) w.Picture(TextureFile(t.Name), t.Picture);
     w.File(k3DFile, ThreeDFileText());
 }
 
 void WriteMeshesAndSounds(GameWriter& w) {
-    for (const auto& list : {HeroMeshes(), GolemMeshes(), PropMeshes()}) {
+    for (const auto& list : {HeroMeshes(), GolemMeshes(), PropMeshes(), ScriptPropMeshes()}) {
         for (const NamedMesh& m : list) w.File(MeshFile(m.Name), MeshFileBytes(m.Mesh));
     }
     for (const NamedSound& s : DemoSounds()) w.File(SoundFile(s.Name), WaveFileBytes(s.Samples));
+}
+
+void WriteMedia(GameWriter& w, std::string& error) {
+    std::vector<MediaFile> files;
+    if (!w.Ok() || !DemoMediaFiles(files, error)) return;
+    for (const MediaFile& f : files) w.File(f.File, f.Bytes);
 }
 
 void WriteLevels(GameWriter& w, std::string& error) {
@@ -104,8 +115,11 @@ bool MakeDemoGame(const std::string& folder, std::string& error) {
     GameWriter w(folder, error);
     WriteFolders(w);
     w.File("game.ini", GameIniText());
+    w.File(kDictionaryFile, DictionaryText());
+    w.File(kHelpFile, HelpText());
     WritePictures(w);
     WriteMeshesAndSounds(w);
+    WriteMedia(w, error);
     w.File(kDefinitionFile, DefinitionText());
     if (w.Ok()) WriteLevels(w, error);
     return w.Ok();

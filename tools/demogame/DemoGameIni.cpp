@@ -1,6 +1,8 @@
 #include "tools/demogame/DemoGameIni.h"
 
+#include "tools/demogame/DemoDictionary.h"
 #include "tools/demogame/DemoLayout.h"
+#include "tools/demogame/DemoMedia.h"
 #include "tools/demogame/FontSheet.h"
 #include "tools/demogame/IniText.h"
 
@@ -98,6 +100,8 @@ std::string GameIniText() {
     ini.Key("MenuSound", SoundRef("Menu"));
     ini.Key("TimerSound", SoundRef("Lever"));
     ini.Key("CameraSound", SoundRef("Step"));
+    ini.Key("HelpFile", kHelpFile);
+    WriteMediaKeys(ini);
     return ini.Text();
 }
 

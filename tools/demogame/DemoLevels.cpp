@@ -4,6 +4,8 @@
 
 #include "tools/demogame/DemoDefinition.h"
 #include "tools/demogame/DemoLayout.h"
+#include "tools/demogame/DemoMedia.h"
+#include "tools/demogame/ScriptRooms.h"
 
 namespace demo {
 
@@ -59,9 +61,9 @@ void Shell(LevelPlan& p, int floor) {
 }
 
 // Level 1, the hall: a crate to push onto the sensor, a lever, gems (one
-// behind diggable earth), a pair of exit pads past the conveyor, then three
-// doors into the back rooms where the key and the gems wait, and the golem on
-// one of the two back exits.
+// behind diggable earth), a spring, a timer pad, a pair of exit pads beside
+// the conveyor, then three doors into the back rooms where the key and the
+// gems wait, and the golem on one of the two back exits.
 void Hall(LevelPlan& p) {
     p.Put(4, 1, 5, kBlocCrate);
     p.Put(4, 0, 8, kBlocSensor);
@@ -71,9 +73,10 @@ void Hall(LevelPlan& p) {
     p.Fill(12, 1, 1, 12, 1, 3, kBlocEarth);
     p.Fill(13, 1, 3, 14, 1, 3, kBlocEarth);
     p.Put(13, 1, 2, kBlocGem);
-    p.Fill(10, 0, 2, 10, 0, 7, kBlocConveyor);
+    p.Fill(10, 0, 4, 10, 0, 7, kBlocConveyor);  // far enough from the pads not to carry one off
     p.Fill(2, 1, 6, 3, 1, 7, kBlocWater);
     p.Put(6, 1, 3, kBlocSpring);
+    p.Put(8, 1, 2, kBlocTimer);
     p.Put(2, 1, 4, kBlocPlatform);
     p.Put(1, 4, 1, kBlocGemWatcher);
     p.Fill(11, 1, 1, 11, 1, 2, kBlocExit);
@@ -118,7 +121,7 @@ LevelPlan Level1Plan() {
 }
 
 LevelPlan Level2Plan() {
-    LevelPlan p(12, 6, 12);
+    LevelPlan p(12, 6, 20);  // the trophy room, and the vault behind it (ScriptRooms)
     Shell(p, kBlocStone);
     p.Lighten(0, 0, 0, 11, 5, 11, 150);
     p.Fill(5, 0, 3, 5, 0, 8, kBlocConveyor);
@@ -130,8 +133,10 @@ LevelPlan Level2Plan() {
     p.Fill(2, 1, 5, 3, 1, 6, kBlocWater);
     p.Put(6, 4, 6, kBlocLamp);
     p.Put(1, 1, 10, kBlocExit);
+    AddScriptedRooms(p);
     p.StartX = 2, p.StartY = 1, p.StartZ = 2, p.StartAngle = 0;
     p.Exits.push_back({kBlocExit, LevelName(1), 12, 1, 5});
+    p.Zones.push_back({2, 1, 2, kClipArrival});
     p.Banner1 = "Level 2";
     p.Banner2 = "The Trophy Room";
     p.BackRed = 40, p.BackGreen = 30, p.BackBlue = 70;

@@ -1,8 +1,21 @@
 #include "tools/demogame/MeshWriter.h"
 
+#include <cmath>
+
 #include "tools/demogame/Bytes.h"
 
 namespace demo {
+
+TG3DMesh Turned(TG3DMesh mesh, float degrees) {
+    constexpr float kPi = 3.14159265f;
+    const float c = std::cos(degrees * kPi / 180), s = std::sin(degrees * kPi / 180);
+    for (size_t i = 0; i < mesh.X.size(); ++i) {
+        const float x = static_cast<float>(mesh.X[i]), z = static_cast<float>(mesh.Z[i]);
+        mesh.X[i] = static_cast<int32_t>(std::lround(x * c - z * s));
+        mesh.Z[i] = static_cast<int32_t>(std::lround(x * s + z * c));
+    }
+    return mesh;
+}
 
 std::string MeshFileBytes(const TG3DMesh& mesh) {
     std::string s;

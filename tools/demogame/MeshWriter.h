@@ -23,6 +23,9 @@ struct Paint {
     uint16_t Transparency = 0;
 };
 
+// `mesh` turned by `degrees` about the vertical axis through the cell centre.
+TG3DMesh Turned(TG3DMesh mesh, float degrees);
+
 // A flat-coloured paint of palette index `colour`.
 Paint FlatPaint(uint8_t colour);
 // A textured paint of texture `texture`.

@@ -11,18 +11,6 @@
 namespace demo {
 
 namespace {
-constexpr float kPi = 3.14159265f;
-
-// Turns a mesh about the vertical axis through the cell centre.
-TG3DMesh Turned(TG3DMesh mesh, float degrees) {
-    const float c = std::cos(degrees * kPi / 180), s = std::sin(degrees * kPi / 180);
-    for (size_t i = 0; i < mesh.X.size(); ++i) {
-        const float x = static_cast<float>(mesh.X[i]), z = static_cast<float>(mesh.Z[i]);
-        mesh.X[i] = static_cast<int32_t>(std::lround(x * c - z * s));
-        mesh.Z[i] = static_cast<int32_t>(std::lround(x * s + z * c));
-    }
-    return mesh;
-}
 
 TG3DMesh Crate() {
     MeshBuilder b;
@@ -160,6 +148,7 @@ std::vector<NamedMesh> PropMeshes() {
     list.push_back({"Platform", Platform()});
     list.push_back({"Trophy", Trophy()});
     list.push_back({"Spring", Pad(kTexGold, -1)});
+    list.push_back({"Timer", Pad(kTexMetal, kTexGold)});
     list.push_back({"ExitPad", Pad(kTexExit, kTexWater)});
     for (int f = 1; f <= kDigFrames; ++f) {
         list.push_back(

@@ -15,8 +15,10 @@
 #include "game/clips/ClipStuff.h"
 #include "game/level/CellGrid.h"
 #include "game/level/HeroStuff.h"
+#include "game/level/LevelDefinition.h"
 #include "platform/audio/RecordingAudioDevice.h"
 #include "support/Snd.h"
+#include "tests/common/RecordingBackend.h"
 #include "tests/engine/TestFiles.h"
 #include "tests/game/LevelTestWorld.h"
 #include "tests/support/WaveBuilder.h"
@@ -165,9 +167,13 @@ TEST_F(ClipPlaybackTest, FirstKeyFrameWithoutDurationDrawsNothing) {
     CutScene(3, {0, 1000});
     PlayClip(3, *world.window);
     DStuff.CamX = kUntouched;
+    DStuff.BackIndex.fill(42);
+    testutil::ClearBackendRecord();
     Frame(0);
     EXPECT_EQ(KeyFrameIndex, 0);
     EXPECT_EQ(DStuff.CamX, kUntouched);
+    EXPECT_EQ(testutil::Backend().clears, std::vector<uint8_t>{42}) << "the background, no scene";
+    EXPECT_TRUE(testutil::Backend().flushes.empty());
     Frame(40);
     EXPECT_EQ(KeyFrameIndex, 1);
     EXPECT_EQ(DStuff.CamX, 0);
@@ -232,6 +238,69 @@ TEST_F(ClipPlaybackTest, TitleClipFlagFollowsTheLastClipStarted) {
     }
     EXPECT_EQ(NextClip, -1);
     EXPECT_EQ(LoopVideo, 1);
+}
+
+TEST_F(ClipPlaybackTest, ObjectsFadeOutWhenTheAmbientLeavesNoLight) {
+    struct Case {
+        int32_t ambient;  // percent of the hero's light range
+        float alpha;      // of the object 2000 units in front of the camera
+    };
+    // 10000 × ambient / 100 + 1 units of light; objects fade from two thirds of
+    // it, and nearer ones are brighter still (the fade has no lower limit). No
+    // light at all (0 or less) leaves nothing to see.
+    const std::vector<Case> cases = {{100, 2.4f}, {25, 0.61f}, {-1, 0.0f}, {-10, 0.0f}};
+    for (const Case& c : cases) {
+        ClipStuff& clip = CutScene(6, {1000});
+        KeyFrameStuff& frame = clip.KeyFrames[0];
+        frame.AmbientA = frame.AmbientB = c.ambient;
+        frame.Objects[0].IndexA = 0;
+        frame.Objects[0].PlacementA = frame.Objects[0].PlacementB = {0, 0, 2000, 16384, 0, 0};
+        G3DAllocMesh(clip.ObjectMeshes[0], 2, 0);
+        clip.ObjectMeshes[0]->Y[1] = 100;
+        clip.ObjectMeshes[0]->X[2] = 100;
+        clip.ObjectMeshes[0]->Faces[0] = {0, 1, 2, 0, 0, 1, kG3DFaceFlat, 0};
+        PlayClip(6, *world.window);
+        testutil::ClearBackendRecord();
+        Frame(10);
+        ASSERT_FALSE(testutil::Backend().flushes.empty()) << c.ambient;
+        const std::vector<TG3DTriangle>& drawn = testutil::Backend().flushes[0];
+        ASSERT_EQ(drawn.size(), 1u) << c.ambient;
+        EXPECT_FLOAT_EQ(drawn[0].Alpha, c.alpha) << c.ambient;
+        ClearClip(clip);
+    }
+}
+
+TEST_F(ClipPlaybackTest, TheLetterboxBarsStandAboveAndBelowTheScene) {
+    G3DAllocMesh(LetterboxMesh, 3, 1);  // a 1000 × 100 bar, as the loader builds it
+    for (int32_t v = 0; v < 4; ++v) {
+        LetterboxMesh->X[v] = v == 1 || v == 2 ? 1000 : 0;
+        LetterboxMesh->Y[v] = v >= 2 ? 100 : 0;
+    }
+    LetterboxMesh->Faces[0] = TG3DFace{0, 1, 2, 0, 1, 1, kG3DFaceFlat, 0};
+    LetterboxMesh->Faces[1] = TG3DFace{2, 3, 0, 0, 1, 1, kG3DFaceFlat, 0};
+    for (const uint8_t cinemascope : {0, 1}) {
+        ClipStuff& clip = CutScene(6, {1000});
+        clip.Cinemascope = cinemascope;
+        clip.KeyFrames[0].CameraA = clip.KeyFrames[0].CameraB = {5000, 600, 7000, 900, 0, 0};
+        PlayClip(6, *world.window);
+        testutil::ClearBackendRecord();
+        Frame(10);
+        const auto& flushes = testutil::Backend().flushes;
+        ASSERT_EQ(flushes.size(), 1u + cinemascope);
+        if (cinemascope == 0) continue;
+        // Both bars face a camera of their own at the origin, whatever the
+        // clip's camera: one spans y 145..245, the other -245..-145.
+        std::vector<std::array<float, 2>> bars;
+        for (const TG3DTriangle& t : flushes[1]) {
+            EXPECT_FLOAT_EQ(t.Z0, 200.0f);
+            bars.push_back({std::min({t.Y0, t.Y1, t.Y2}), std::max({t.Y0, t.Y1, t.Y2})});
+        }
+        std::sort(bars.begin(), bars.end());
+        EXPECT_EQ(bars, (std::vector<std::array<float, 2>>{
+                            {-245, -145}, {-245, -145}, {145, 245}, {145, 245}}));
+        EXPECT_EQ((std::array{DStuff.CamX, DStuff.CamY, DStuff.CamZ}), (std::array{0, 0, 0}));
+    }
+    G3DFreeMesh(LetterboxMesh);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "engine/G3DState.h"
+#include "game/clips/ClipPlayback.h"
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelStuff.h"
 #include "platform/fs/PathResolver.h"
@@ -68,7 +69,9 @@ TEST_F(LevelDefinitionTest, DefaultsFlagsAndKeysReadOnlyUnderTheirFlag) {
                  "[Object 5]\nG=7\nSpeedX=3\nDefaultBehaviour=2\nName=ghost\n"
                  "[Object 6]\nCube=FALSE\n");
     Level.Blocs[5].InstanceCount = 4;
+    LoopMusic = 1;
     Load("def.ini");
+    EXPECT_EQ(LoopMusic, 0) << "the music playing does not loop into the new level";
     EXPECT_EQ(Heroes[0].HeroWidth, 300);
 
     const BlocStuff& cube = Level.Blocs[1];

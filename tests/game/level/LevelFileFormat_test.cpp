@@ -261,8 +261,6 @@ TEST_F(LevelFileFormatTest, OutOfRangeValuesAreRefused) {
         {kGolem + 80, 2},                           // target hero
         {kGolem + 4, std::bit_cast<int32_t>(nan)},  // golem position
         {kMoving + 64, 0x0201},                     // moving bloc type (with its kind byte)
-        {kBehaviour, 256},                          // behaviour number
-        {kBehaviour + 16, 257},                     // program counter
         {kBehaviour + 56, -2},                      // moving-bloc row
         {kBehaviour + 60, std::bit_cast<int32_t>(nan)},
         {291 + 76568, std::bit_cast<int32_t>(-2e9f)},  // game time
@@ -271,6 +269,16 @@ TEST_F(LevelFileFormatTest, OutOfRangeValuesAreRefused) {
         std::string bytes = good;
         PutInt(bytes, patch.at, patch.value);
         EXPECT_FALSE(ParseLevelFile(bytes, image)) << "offset " << patch.at;
+    }
+    // An instance left idle by play (a behaviour number outside 0..255, a
+    // program counter past 256) reads back as it was written.
+    const Patch idle[] = {{kBehaviour, 256}, {kBehaviour, -1}, {kBehaviour + 16, 257}};
+    for (const Patch& patch : idle) {
+        std::string bytes = good;
+        PutInt(bytes, patch.at, patch.value);
+        ASSERT_TRUE(ParseLevelFile(bytes, image)) << "offset " << patch.at;
+        const BehaviourStuff& b = image.BehaviourInstances.at(0);
+        EXPECT_EQ(patch.at == kBehaviour ? b.BehaviourType : b.Pc, patch.value);
     }
 }
 

@@ -1,0 +1,3 @@
+// The sequencer interface has no code of its own; this file keeps the unit's
+// header and source together.
+#include "platform/music/MidiSequencer.h"

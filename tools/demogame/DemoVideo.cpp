@@ -1,0 +1,89 @@
+#include "tools/demogame/DemoVideo.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace demo {
+
+namespace {
+constexpr float kPi = 3.14159265f;
+constexpr int32_t kSoundRate = 22050;
+
+// The title mark: a ring with a bar through it, centred, of radius `r`.
+bool InMark(float dx, float dy, float r) {
+    const float d = std::sqrt(dx * dx + dy * dy);
+    return (d > r * 0.7f && d < r) || (std::fabs(dy) < r * 0.12f && std::fabs(dx) < r * 1.3f);
+}
+
+std::vector<uint8_t> Picture(int frame) {
+    const int w = kDeveloperVideoWidth, h = kDeveloperVideoHeight;
+    std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+    const float t = static_cast<float>(frame) / kDeveloperVideoFrames;
+    const float fade = std::min({1.0f, t * 4.0f, (1.0f - t) * 4.0f});  // in and out
+    const float radius = 20.0f + 14.0f * std::sin(t * kPi);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const float band = std::sin((x + frame * 6) * 0.08f) * 0.5f + 0.5f;
+            float r = 40 + 180 * band, g = 60 + 120 * (1 - band), b = 140 + 100 * (y / float(h));
+            if (InMark(x - w / 2.0f, y - h / 2.0f, radius)) r = g = b = 255;
+            uint8_t* p = &rgba[(static_cast<size_t>(y) * w + x) * 4];
+            p[0] = static_cast<uint8_t>(std::clamp(r * fade, 0.0f, 255.0f));
+            p[1] = static_cast<uint8_t>(std::clamp(g * fade, 0.0f, 255.0f));
+            p[2] = static_cast<uint8_t>(std::clamp(b * fade, 0.0f, 255.0f));
+            p[3] = 255;
+        }
+    }
+    return rgba;
+}
+
+// Three rising notes and a held chord.
+std::vector<int16_t> Jingle() {
+    const float notes[] = {523.25f, 659.25f, 783.99f};
+    const int total = kSoundRate * kDeveloperVideoFrames / kDeveloperVideoFps;
+    std::vector<int16_t> samples(static_cast<size_t>(total));
+    for (int i = 0; i < total; ++i) {
+        const float s = static_cast<float>(i) / kSoundRate;
+        float v = 0;
+        for (int n = 0; n < 3; ++n) {
+            const float start = 0.25f + 0.3f * n;
+            if (s < start) continue;
+            const float age = s - start;
+            v += std::sin(2 * kPi * notes[n] * age) * std::exp(-age * 1.2f) * 0.3f;
+        }
+        const float tail = std::min(1.0f, (total - i) / (0.2f * kSoundRate));
+        samples[static_cast<size_t>(i)] =
+            static_cast<int16_t>(std::clamp(v * tail * 32767.0f, -32767.0f, 32767.0f));
+    }
+    return samples;
+}
+}  // namespace
+
+platform::video::MediaContent DeveloperVideoContent() {
+    platform::video::MediaContent content;
+    content.Width = kDeveloperVideoWidth;
+    content.Height = kDeveloperVideoHeight;
+    content.FramesPerSecond = kDeveloperVideoFps;
+    for (int f = 0; f < kDeveloperVideoFrames; ++f) content.Frames.push_back(Picture(f));
+    content.SampleRate = kSoundRate;
+    content.Samples = Jingle();
+    return content;
+}
+
+bool DeveloperVideoBytes(std::string& bytes, std::string& error) {
+    struct Encoded {
+        bool ok = false;
+        std::string bytes, error;
+    };
+    static const Encoded encoded = [] {
+        Encoded e;
+        e.ok = platform::video::EncodeMediaFile("developer.avi", DeveloperVideoContent(), e.bytes,
+                                                e.error);
+        return e;
+    }();
+    bytes = encoded.bytes;
+    error = encoded.error;
+    return encoded.ok;
+}
+
+}  // namespace demo

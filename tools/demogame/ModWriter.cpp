@@ -1,0 +1,76 @@
+#include "tools/demogame/ModWriter.h"
+
+#include <algorithm>
+
+namespace demo {
+
+namespace {
+void BigEndian16(std::string& out, uint32_t value) {
+    out.push_back(static_cast<char>((value >> 8) & 0xFF));
+    out.push_back(static_cast<char>(value & 0xFF));
+}
+
+// A text field of exactly `size` bytes, padded with zeros.
+std::string Field(const std::string& text, size_t size) {
+    std::string field = text.substr(0, size);
+    field.resize(size, '\0');
+    return field;
+}
+
+void SampleHeader(std::string& out, const ModSample* sample) {
+    if (sample == nullptr) {
+        out += std::string(22, '\0');
+        BigEndian16(out, 0);
+        out += '\0';
+        out += '\0';
+        BigEndian16(out, 0);
+        BigEndian16(out, 1);  // no loop
+        return;
+    }
+    out += Field(sample->Name, 22);
+    BigEndian16(out, static_cast<uint32_t>(sample->Data.size() / 2));
+    out += '\0';  // finetune
+    out += static_cast<char>(std::min<uint8_t>(sample->Volume, 64));
+    BigEndian16(out, sample->LoopStart / 2);
+    BigEndian16(out, sample->LoopLength >= 2 ? sample->LoopLength / 2 : 1);
+}
+
+void PatternBytes(std::string& out, const ModPattern& pattern) {
+    for (const auto& row : pattern) {
+        for (const ModCell& c : row) {
+            out += static_cast<char>((c.Sample & 0xF0) | ((c.Period >> 8) & 0x0F));
+            out += static_cast<char>(c.Period & 0xFF);
+            out += static_cast<char>(((c.Sample & 0x0F) << 4) | (c.Effect & 0x0F));
+            out += static_cast<char>(c.Param);
+        }
+    }
+}
+}  // namespace
+
+uint16_t ModPeriod(int n) {
+    static constexpr uint16_t kPeriods[36] = {
+        856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453, 428, 404, 381, 360, 339, 320,
+        302, 285, 269, 254, 240, 226, 214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113};
+    return kPeriods[std::clamp(n, 0, 35)];
+}
+
+std::string ModFileBytes(const ModSong& song) {
+    std::string out = Field(song.Title, 20);
+    for (size_t i = 0; i < 31; ++i)
+        SampleHeader(out, i < song.Samples.size() ? &song.Samples[i] : nullptr);
+    const size_t length = std::clamp<size_t>(song.Order.size(), 1, 128);
+    out += static_cast<char>(length);
+    out += static_cast<char>(127);
+    std::string order(128, '\0');
+    for (size_t i = 0; i < length && i < song.Order.size(); ++i)
+        order[i] = static_cast<char>(song.Order[i]);
+    out += order;
+    out += "M.K.";
+    for (const ModPattern& pattern : song.Patterns) PatternBytes(out, pattern);
+    for (const ModSample& sample : song.Samples) {
+        for (int8_t s : sample.Data) out += static_cast<char>(s);
+    }
+    return out;
+}
+
+}  // namespace demo
