@@ -12,6 +12,7 @@
 #include "game/level/LevelStuff.h"
 #include "game/world/BlocDynamics.h"
 #include "game/world/Collision.h"
+#include "game/world/Golems.h"
 #include "support/Snd.h"
 
 PlayerActivationStuff PlayerActivation;
@@ -25,10 +26,6 @@ constexpr float kSpringSpeed = 435.2f;
 constexpr int32_t kDugCellDuration = 10000;
 // A push moves the bloc only when the hero's aim measure exceeds this.
 constexpr double kPushAim = 0.6;
-// Golem states the hero acts on.
-constexpr int32_t kGolemBlocked = 4;
-constexpr int32_t kGolemLieDown = 5;
-constexpr int32_t kGolemRest = 7;
 
 // The animation an action asks of the hero: target, blend (ms), action lock (ms).
 struct AnimationRequest {

@@ -34,6 +34,7 @@
 #include "shell/SaveGameUnit.h"
 #include "support/WinFunc.h"
 #include "tests/common/ScratchFolder.h"
+#include "tests/shell/DemoFormFixture.h"
 
 namespace {
 
@@ -55,15 +56,7 @@ constexpr int kMoveDownControl = 3;
 
 void Push(SDL_Event event) { SDL_PushEvent(&event); }
 
-void Key(uint32_t type, SDL_Keycode sym, SDL_Scancode scancode, uint32_t window) {
-    SDL_Event event{};
-    event.type = type;
-    event.key.windowID = window;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = sym;
-    event.key.keysym.scancode = scancode;
-    Push(event);
-}
+using formtest::Key;
 
 void Tap(SDL_Keycode sym, SDL_Scancode scancode, uint32_t window) {
     Key(SDL_KEYDOWN, sym, scancode, window);
@@ -159,32 +152,18 @@ size_t ColoursIn(const std::string& rgb, int width, int top, int bottom) {
     return static_cast<size_t>(std::unique(colours.begin(), colours.end()) - colours.begin());
 }
 
-class GameFormMenusTest : public ::testing::Test {
+class GameFormMenusTest : public formtest::DemoFormFixture {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(platform::Application::Instance().Initialise());
-        std::filesystem::copy(DEMO_FOLDER, folder.Path("Demo"),
-                              std::filesystem::copy_options::recursive);
-        previousFolder = platform::fs::CurrentFolder();
-        ASSERT_TRUE(platform::fs::SetCurrentFolder(folder.Path("Demo")));
-        InitWinFunc();
-        InitGameGlobals("PlayerGL");
-        platform::SetHaltHandler([](int code) { throw platform::HaltRequested{code}; });
-        platform::SetTickSource([this] { return now; });
+        DemoFormFixture::SetUp();
         platform::SetMessageSink(&messages);
     }
     void TearDown() override {
         platform::SetMessageSink(nullptr);
-        platform::Application::Instance().SetIdleHandler(nullptr);
-        platform::SetTickSource(nullptr);
-        platform::SetHaltHandler(nullptr);
-        platform::fs::SetCurrentFolder(previousFolder);
+        DemoFormFixture::TearDown();
     }
 
-    testutil::ScratchFolder folder;
-    std::string previousFolder;
     platform::RecordingMessageSink messages;
-    uint32_t now = 1000;
 };
 
 TEST_F(GameFormMenusTest, SaveLoadAndKeyBindingThroughTheMenuAndTheDialogs) {

@@ -27,6 +27,7 @@
 #include "shell/GameForm.h"
 #include "support/WinFunc.h"
 #include "tests/common/ScratchFolder.h"
+#include "tests/shell/DemoFormFixture.h"
 #include "tools/demogame/DemoLayout.h"
 
 namespace {
@@ -40,46 +41,13 @@ constexpr int kFrameLimit = 3000;
 #define GameFormPlayTest GameFormPlayD3DTest
 #endif
 
-class GameFormPlayTest : public ::testing::Test {
+class GameFormPlayTest : public formtest::DemoFormFixture {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(platform::Application::Instance().Initialise());
-        std::filesystem::copy(DEMO_FOLDER, folder.Path("Demo"),
-                              std::filesystem::copy_options::recursive);
-        previousFolder = platform::fs::CurrentFolder();
-        ASSERT_TRUE(platform::fs::SetCurrentFolder(folder.Path("Demo")));
-        InitWinFunc();
-        InitGameGlobals("PlayerGL");
-        platform::SetHaltHandler([](int code) { throw platform::HaltRequested{code}; });
-        platform::SetTickSource([this] { return now; });
-    }
-    void TearDown() override {
-        platform::Application::Instance().SetIdleHandler(nullptr);
-        platform::SetTickSource(nullptr);
-        platform::SetHaltHandler(nullptr);
-        platform::fs::SetCurrentFolder(previousFolder);
-    }
-
-    // A key of the keyboard pressed or released in the main window.
-    static void Key(uint32_t type, SDL_Keycode sym, SDL_Scancode scancode, uint32_t window) {
-        SDL_Event event{};
-        event.type = type;
-        event.key.windowID = window;
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = sym;
-        event.key.keysym.scancode = scancode;
-        SDL_PushEvent(&event);
-    }
-
     std::string Bytes(const std::string& name) const {
         std::string bytes;
         platform::fs::ReadWholeFile(folder.Path("Demo/" + name), bytes);
         return bytes;
     }
-
-    testutil::ScratchFolder folder;
-    std::string previousFolder;
-    uint32_t now = 1000;
 };
 
 TEST_F(GameFormPlayTest, TitleNewGameAndAWalkThroughTheExitIntoTheSecondLevel) {
@@ -113,21 +81,21 @@ TEST_F(GameFormPlayTest, TitleNewGameAndAWalkThroughTheExitIntoTheSecondLevel) {
         sawCutScene = sawCutScene || KeyFramesRunning != 0;
         if (GameMode == ModePlay) ++playFrames;
         if (step == Step::Title && int64_t{FrameTime} - ModeStartTime > 1100) {
-            Key(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
+            formtest::Key(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
             step = Step::Starting;
         } else if (step == Step::Starting && GameMode != ModePlay && !IsKeyDown(' ')) {
             // The developer video runs first; a lost focus meanwhile releases
             // the key, which the player presses again.
-            Key(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
+            formtest::Key(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
         } else if (step == Step::Starting && playFrames > 5 && KeyFramesRunning == 0) {
-            Key(SDL_KEYUP, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
-            Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D, id);
+            formtest::Key(SDL_KEYUP, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
+            formtest::Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D, id);
             step = Step::Walking;
         } else if (step == Step::Walking && Heroes[0].LevelName != demo::LevelName(2)) {
             // Other tests' windows on the same X server may take the focus,
             // which releases every key: the walker presses D again, as the
             // keyboard's repeat would.
-            if (!IsKeyDown('D')) Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D, id);
+            if (!IsKeyDown('D')) formtest::Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D, id);
             const HeroStuff& h = Heroes[0];
             peakY = std::max(peakY, h.Y);
             if (jump == Jump::Waiting && ++walkFrames > 10 && h.OnGround != 0) {
@@ -135,13 +103,13 @@ TEST_F(GameFormPlayTest, TitleNewGameAndAWalkThroughTheExitIntoTheSecondLevel) {
                 jump = Jump::Pressed;
             }
             if (jump == Jump::Pressed && h.VerticalSpeed > 0) {
-                Key(SDL_KEYUP, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
+                formtest::Key(SDL_KEYUP, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
                 jump = Jump::Done;
             } else if (jump == Jump::Pressed && !IsKeyDown(' ')) {
-                Key(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
+                formtest::Key(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE, id);
             }
         } else if (step == Step::Walking) {
-            Key(SDL_KEYUP, SDLK_d, SDL_SCANCODE_D, id);
+            formtest::Key(SDL_KEYUP, SDLK_d, SDL_SCANCODE_D, id);
             step = Step::Arrived;
         } else if (step == Step::Arrived && ++arrivedFrames == 30) {
             pixels = form.Window().ReadClientPixels(width, height);
