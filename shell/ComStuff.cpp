@@ -116,7 +116,7 @@ void SetGameMode(int32_t mode, platform::Window& form) {
     GameMode = mode;
     TitleClipRunning = 0;
     StopAllSounds();
-    if (VideoPlaying != 0) StopVideo(form);
+    StopVideo(form);
     ModeStartTime = FrameTime;
     if (mode == ModeTitle || mode == ModeEnd) {
         MainMenu[MenuItemId::SaveGamePosition].enabled = false;

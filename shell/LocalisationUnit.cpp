@@ -1,6 +1,5 @@
 #include "shell/LocalisationUnit.h"
 
-#include "platform/fs/PathResolver.h"
 #include "shell/MainMenu.h"
 #include "shell/OptionUnit.h"
 #include "shell/PlayFrame.h"
@@ -26,7 +25,7 @@ constexpr int kControlLabelEntries[kOptionControls] = {28, 29, 21, 22, 30, 31, 2
 }  // namespace
 
 void LoadDictionary(const std::string& name) {
-    const TIniFile32 ini(platform::fs::CurrentFolder() + "/" + name);
+    const TIniFile32 ini(name);  // found from the current folder
     DictionaryLanguage = ini.ReadString("Config", "Language", "");
     if (DictionaryLanguage.empty()) return;
     for (int i = 0; i < kDictionaryEntries; ++i) {

@@ -81,13 +81,9 @@ void LoadGamePosition1Click(platform::Window& form) {
     SaveGameForm->SaveMode = false;
     if (!SaveGameForm->ShowModal()) return;
     const std::string slot = SaveGameForm->FileName;
-    std::string problem;
-    if (!CheckSaveSlot(slot, problem)) {
-        platform::ShowMessage("The saved game \"" + slot + "\" cannot be loaded: " + problem + ".");
-        return;
-    }
-    EndScreenMedia(form);
-    if (!LoadGame(slot, form, DStuff)) return;  // it has said why
+    // A refused slot leaves the screen's media running.
+    if (!LoadGame(slot, form, DStuff, [&form] { EndScreenMedia(form); }))
+        return;  // it has said why
     SaveCountShown = -1;
     SetGameMode(ModePlay, form);
     ShowHudMessage(Message(18));
@@ -202,8 +198,7 @@ bool RunMenuShortcut(uint8_t virtualKey, bool repeat, platform::Window& form) {
 
 void FormResize(platform::Window& form, int clientWidth, int clientHeight) {
     if (FormActivated == 0 || clientWidth <= 0 || clientHeight <= 0) return;
-    G3DInit(clientWidth / 4 * 4, clientHeight, DStuff, form);
-    PlaceVideoWindow(0, 0, clientWidth, clientHeight);
+    G3DInit(clientWidth / 4 * 4, clientHeight, DStuff, form);  // a video follows by itself
 }
 
 void FormKeyPress(platform::Window& form, char character) {

@@ -54,11 +54,19 @@ bool G3DD3D8MakeTexture(const uint8_t* rgba, int32_t width, int32_t height, int3
         out.Reset();
         return false;
     }
+    if (!G3DD3D8FillTexture(*out, rgba, width, height, stride)) {
+        out.Reset();
+        return false;
+    }
+    return true;
+}
+
+bool G3DD3D8FillTexture(d3d8::Texture& texture, const uint8_t* rgba, int32_t width, int32_t height,
+                        int32_t stride) {
     d3d8::SurfaceDesc desc;
     d3d8::LockedRect locked;
-    if (!d3d8::Succeeded(out->GetLevelDesc(0, desc)) ||
-        !d3d8::Succeeded(out->LockRect(0, locked, nullptr, 0))) {
-        out.Reset();
+    if (!d3d8::Succeeded(texture.GetLevelDesc(0, desc)) ||
+        !d3d8::Succeeded(texture.LockRect(0, locked, nullptr, 0))) {
         return false;
     }
     const int32_t columns = std::min(width, static_cast<int32_t>(desc.Width));
@@ -71,7 +79,7 @@ bool G3DD3D8MakeTexture(const uint8_t* rgba, int32_t width, int32_t height, int3
             std::memcpy(row + static_cast<size_t>(x) * 4, &texel, 4);
         }
     }
-    out->UnlockRect(0);
+    texture.UnlockRect(0);
     return true;
 }
 

@@ -33,6 +33,10 @@ std::array<G3DOverlayVertex, 6> G3DD3D8OverlayQuad(int32_t width, int32_t height
 // cannot make one.
 bool G3DD3D8MakeTexture(const uint8_t* rgba, int32_t width, int32_t height, int32_t stride,
                         d3d8::Ref<d3d8::Texture>& out);
+// Writes the picture into the top-left texels of `texture`, which has room
+// for it; false when the texture cannot be locked.
+bool G3DD3D8FillTexture(d3d8::Texture& texture, const uint8_t* rgba, int32_t width, int32_t height,
+                        int32_t stride);
 
 // Draws the u × v used part of `texture` as a 2-D overlay at fractions x, y,
 // w, h of the back buffer, in a scene of its own (as G3DDrawImage does).

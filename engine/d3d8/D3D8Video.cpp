@@ -18,12 +18,15 @@ void G3DBackendShowVideo(const uint8_t* rgba, int32_t width, int32_t height, uin
                          platform::Window& form, TDStuff& /*state*/) {
     G3DD3D8Objects& o = G3DD3D8();
     if (!o.Device) return;
-    if (!o.VideoTexture || serial != o.VideoSerial || width != o.VideoWidth ||
-        height != o.VideoHeight) {
+    // A texture of the picture's size is kept; each new picture fills it.
+    if (!o.VideoTexture || width != o.VideoWidth || height != o.VideoHeight) {
         G3DD3D8MakeTexture(rgba, width, height, width, o.VideoTexture);
         o.VideoSerial = serial;
         o.VideoWidth = width;
         o.VideoHeight = height;
+    } else if (serial != o.VideoSerial) {
+        G3DD3D8FillTexture(*o.VideoTexture, rgba, width, height, width);
+        o.VideoSerial = serial;
     }
     d3d8::SurfaceDesc desc;
     if (!o.VideoTexture || !d3d8::Succeeded(o.VideoTexture->GetLevelDesc(0, desc))) return;

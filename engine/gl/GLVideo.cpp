@@ -1,4 +1,7 @@
-#include "engine/gl/GLVideo.h"
+// The OpenGL backend's video pictures: one texture, replaced when the
+// picture changes and drawn over the whole client area on its own viewport,
+// then presented (G3DBackendShowVideo, G3DBackendReleaseVideo of
+// G3DBackend.h).
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -93,8 +96,6 @@ void ShowOverClient(platform::Window& form, Draw draw) {
 }
 
 }  // namespace
-
-uint32_t G3DGLVideoTexture() { return videoTexture; }
 
 void G3DBackendShowVideo(const uint8_t* rgba, int32_t width, int32_t height, uint64_t serial,
                          platform::Window& form, TDStuff& /*state*/) {

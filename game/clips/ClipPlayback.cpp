@@ -43,33 +43,26 @@ bool IsClipNumber(int32_t n) { return n >= 0 && n < kClipCount; }
 bool IsKeyFrame(int32_t f) { return f >= 0 && f < kKeyFrameCount; }
 bool IsClipObject(int32_t o) { return o >= 0 && o < kClipObjectCount; }
 
-// Stops the music of every back-end, which also ends the running cut-scene.
-void StopClipMusic() { StopAllMusic(); }
-
 // Starts the clip's video; true when it plays.
 bool StartClipVideo(const std::string& video, platform::Window& window) {
     PlayVideo(video, window);
     return VideoPlaying != 0;
 }
 
-void SpeakClipText(const std::string& text, const std::string& voice, int32_t pitch) {
-    SpeakText(text, voice, pitch);
-}
-
 // A key frame begins: its sample plays once from the start and its text is spoken.
 void StartKeyFrameSound(const KeyFrameStuff& frame) {
     LoadSound(frame.Sample, Level.ClipSound);
     PlaySoundBuffer(Level.ClipSound, false);
-    if (!frame.VoiceText.empty()) SpeakClipText(frame.VoiceText, frame.Voice, frame.Pitch);
+    if (!frame.VoiceText.empty()) SpeakText(frame.VoiceText, frame.Voice, frame.Pitch);
 }
 
 void StartMessageClip(int32_t n, const ClipStuff& clip) {
     // A message with music replaces the music that plays, as a media clip does,
     // so that no back-end's handle is lost.
-    if (!clip.Music.empty()) StopClipMusic();
+    if (!clip.Music.empty()) StopAllMusic();
     if (!clip.DisplayedMessageTextVoice.empty()) {
-        SpeakClipText(clip.DisplayedMessageTextVoice, clip.DisplayedMessageVoice,
-                      clip.DisplayedMessagePitch);
+        SpeakText(clip.DisplayedMessageTextVoice, clip.DisplayedMessageVoice,
+                  clip.DisplayedMessagePitch);
     }
     if (!clip.DisplayedMessageWAV.empty()) {
         LoadSound(clip.DisplayedMessageWAV, MessageSound);
@@ -83,7 +76,7 @@ void StartMessageClip(int32_t n, const ClipStuff& clip) {
 }
 
 void StartCutScene(int32_t n, const ClipStuff& clip) {
-    if (!clip.Music.empty()) StopClipMusic();
+    if (!clip.Music.empty()) StopAllMusic();
     if (clip.HasKeyFrames) {
         KeyFramesRunning = 1;
         KeyFrameIndex = 0;
@@ -178,7 +171,7 @@ void PlayClip(int32_t n, platform::Window& window) {
         // A developer video whose file is missing is over at once: the title
         // clip follows as it does at the video's end, so that a game can start.
         if (!playing && n == kDeveloperClip && NextClip != -1 && NextClip != n) {
-            StopClipMusic();
+            StopAllMusic();
             PlayClip(NextClip, window);
         }
     }

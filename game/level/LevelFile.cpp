@@ -155,7 +155,7 @@ void CountCellInstances(LevelStuff& level) {
 void StartDefaultBehaviours(LevelStuff& level) {
     ForEachCell(level, [&](int32_t x, int32_t y, int32_t z, int32_t i) {
         const BlocStuff& bloc = level.Blocs[level.CellTypes[i]];
-        if (bloc.DefaultBehaviour >= 0 && bloc.DefaultBehaviour < kBehaviourCount) {
+        if (IsBehaviourNumber(bloc.DefaultBehaviour)) {
             AddBehaviour(bloc.DefaultBehaviour, x, y, z, bloc.Health, level);
         }
     });

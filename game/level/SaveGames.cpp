@@ -4,8 +4,6 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelFile.h"
@@ -16,7 +14,6 @@
 #include "platform/fs/PathResolver.h"
 #include "platform/fs/TempName.h"
 #include "platform/msgbox/MessageBox.h"
-#include "support/WinFunc.h"
 #include "support/dircpy.h"
 
 namespace fs = platform::fs;
@@ -151,30 +148,13 @@ std::string SlotPath(const std::string& slot) { return std::string(kSaveFolder) 
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
-// The longest path below CURRENT_GAME\, counted from inside it.
-size_t LongestWorkingPath() {
-    std::error_code error;
-    const std::filesystem::path root = fs::Resolve(kWorkingFolder);
-    size_t longest = 0;
-    for (auto it = std::filesystem::recursive_directory_iterator(root, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        longest = std::max(longest, it->path().native().size() - root.native().size());
-    }
-    return longest;
-}
-
 bool WriteSaveFile(const std::string& folder, const HeroStuff& hero) {
-    DataFileHandle handle = -1;
-    int32_t size = 0;
-    if (!OpenDataFile(folder + "/" + kSaveFile, handle, size)) return false;
-    const std::string bytes = EncodeSaveGame(hero);
-    const bool written = WriteDataAt(bytes.data(), handle, 0, kSaveGameBytes);
-    CloseDataFile(handle);
-    return written;
+    return fs::WriteFileAtomic(folder + "/" + kSaveFile, EncodeSaveGame(hero));
 }
 
-// The slot's savegame.bin and the current hero as it would load, checked.
-bool ReadSlot(const std::string& slot, std::string& bytes, std::string& problem) {
+// The current hero as the slot's savegame.bin would load it, the slot checked
+// whole; false with the reason in `problem`.
+bool ReadSlot(const std::string& slot, HeroStuff& hero, std::string& problem) {
     if (slot.empty() || slot == "." || slot == ".." ||
         std::any_of(slot.begin(), slot.end(), IsSeparator)) {
         problem = "it is not the name of a save game";
@@ -185,11 +165,12 @@ bool ReadSlot(const std::string& slot, std::string& bytes, std::string& problem)
         problem = "it is not a folder of SAVEGAME\\";
         return false;
     }
+    std::string bytes;
     if (!fs::ReadWholeFile(path + "\\" + kSaveFile, bytes)) {
         problem = "its savegame.bin is missing or unreadable";
         return false;
     }
-    HeroStuff hero = Heroes[CurrentHero];
+    hero = Heroes[CurrentHero];
     if (!DecodeSaveGame(bytes, hero, problem)) return false;
     std::string level;
     if (!fs::ReadWholeFile(path + "\\" + hero.LevelName, level) &&
@@ -283,10 +264,11 @@ std::string SlotNameProblem(const std::string& name) {
     }
     if (fs::IsTemporaryName(name)) return "the name is that of a temporary folder";
     if (name.size() > fs::kMaxSwappedName) return "the name is too long";
-    // The deepest file of the slot's new version, built under a longer name.
-    const size_t temporaryExtra = 13;
-    const size_t deepest = fs::Resolve(SlotPath(name)).size() + temporaryExtra +
-                           std::max(LongestWorkingPath(), std::strlen(kSaveFile) + 1);
+    // The deepest file of the slot's new version, built under a longer name;
+    // savegame.bin is written there under its temporary's name first.
+    const size_t deepest =
+        fs::Resolve(SlotPath(name)).size() + fs::kNewVersionNameExtra +
+        std::max(fs::LongestPathBelow(kWorkingFolder), 1 + fs::TemporaryTemplate(kSaveFile).size());
     if (deepest >= PATH_MAX) return "the save game's files would have too long paths";
     return {};
 }
@@ -319,24 +301,22 @@ bool SaveGame(const std::string& slot) {
     return built;
 }
 
-bool CheckSaveSlot(const std::string& slot, std::string& problem) {
-    std::string bytes;
-    return ReadSlot(slot, bytes, problem);
-}
-
-bool LoadGame(const std::string& slot, platform::Window& form, TDStuff& engine) {
-    std::string bytes, problem;
-    if (!ReadSlot(slot, bytes, problem)) {
+bool LoadGame(const std::string& slot, platform::Window& form, TDStuff& engine,
+              const std::function<void()>& beforeChange) {
+    HeroStuff saved;
+    std::string problem;
+    if (!ReadSlot(slot, saved, problem)) {
         platform::ShowMessage("The saved game \"" + slot + "\" cannot be loaded: " + problem + ".");
         return false;
     }
+    if (beforeChange) beforeChange();
     if (!MergeIntoWorkingCopy(slot)) {
         platform::ShowMessage("The saved game \"" + slot +
                               "\" could not be copied into CURRENT_GAME\\.");
         return false;
     }
     HeroStuff& h = Heroes[CurrentHero];
-    DecodeSaveGame(bytes, h, problem);  // checked whole by ReadSlot
+    h = std::move(saved);
     // The level read sets these two; the save's values are the ones kept.
     const float lightRange = h.LightRange;
     const int32_t lastShotTime = h.LastShotTime;

@@ -55,18 +55,18 @@ std::vector<std::string> ListSaveSlots();
 // is then as it was.
 bool SaveGame(const std::string& slot);
 
-// Whether the slot `slot` can be loaded: a folder of SAVEGAME\ with a whole
-// savegame.bin of values in range, whose level file is there (in the slot, or
-// in CURRENT_GAME\) and valid. False with the reason in `problem`. Nothing is
-// written.
-bool CheckSaveSlot(const std::string& slot, std::string& problem);
-
-// Loads the slot `slot`: checked as CheckSaveSlot does (a refused slot shows
-// a message box and changes nothing), its files merged over CURRENT_GAME\,
-// savegame.bin read into the current hero, and the hero's level read, the
-// light range and last shot time staying those of the save. False when the
-// slot was refused or CURRENT_GAME\ could not be updated.
-bool LoadGame(const std::string& slot, platform::Window& form, TDStuff& engine);
+// Loads the slot `slot`. The slot is checked first: a folder of SAVEGAME\ with
+// a whole savegame.bin of values in range, whose level file is there (in the
+// slot, or in CURRENT_GAME\) and valid; a refused slot shows a message box
+// with the reason and changes nothing. Once the check has passed,
+// `beforeChange` (when given) runs, before anything of the running game
+// changes; it must leave the current hero alone. Then the slot's files are
+// merged over CURRENT_GAME\, savegame.bin read into the current hero, and the
+// hero's level read, the light range and last shot time staying those of the
+// save. False when the slot was refused or CURRENT_GAME\ could not be
+// updated.
+bool LoadGame(const std::string& slot, platform::Window& form, TDStuff& engine,
+              const std::function<void()>& beforeChange = {});
 
 // Tests: replaces the copier that saves and loads use (CopyGameFolder when
 // empty), so that a copy can be made to fail or stop midway.

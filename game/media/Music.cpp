@@ -26,12 +26,6 @@ std::unique_ptr<platform::music::Mp3Piece>& Mp3Music() {
     return piece;
 }
 
-bool EndsWith(const std::string& upper, const char* tail) {
-    const std::string end(tail);
-    return upper.size() >= end.size() &&
-           upper.compare(upper.size() - end.size(), end.size(), end) == 0;
-}
-
 void StartMidi(const std::string& music) {
     platform::music::MidiSequencer* midi = Media().Midi.get();
     if (midi == nullptr) return;
@@ -70,25 +64,20 @@ bool StartCd(const std::string& music) {
 
 void StartWav(const std::string& music) {
     LoadSound(music, WavMusic);  // frees the WAV music that played
-    if (WavMusic == nullptr) return;
-    if (LoopMusic != 0) {
-        WavMusic->PlayLooped();
-    } else {
-        WavMusic->PlayFromStart();
-    }
+    PlaySoundBuffer(WavMusic, LoopMusic != 0);
 }
 
 }  // namespace
 
-bool IsMidiFile(const std::string& name) { return EndsWith(UpperAscii(name), "MID"); }
+bool IsMidiFile(const std::string& name) { return UpperAscii(name).ends_with("MID"); }
 
 bool IsModuleFile(const std::string& name) {
     const std::string upper = UpperAscii(name);
-    return EndsWith(upper, "MOD") || EndsWith(upper, ".XM") || EndsWith(upper, ".IT") ||
-           EndsWith(upper, ".S3M");
+    return upper.ends_with("MOD") || upper.ends_with(".XM") || upper.ends_with(".IT") ||
+           upper.ends_with(".S3M");
 }
 
-bool IsMp3File(const std::string& name) { return EndsWith(UpperAscii(name), "MP3"); }
+bool IsMp3File(const std::string& name) { return UpperAscii(name).ends_with("MP3"); }
 
 bool IsCdAudioTrack(const std::string& name) {
     return name.size() >= kCdPrefixLength + 2 &&

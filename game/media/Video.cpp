@@ -75,8 +75,6 @@ void EndVideo() {
     ReleaseStream();
 }
 
-void PlaceVideoWindow(int32_t /*left*/, int32_t /*top*/, int32_t /*width*/, int32_t /*height*/) {}
-
 void PollVideo(platform::Window& window) {
     if (VideoPlaying == 0) return;
     platform::video::VideoStream* stream = Stream().get();

@@ -30,10 +30,6 @@ void StopVideo(platform::Window& window);
 // next clip.
 void EndVideo();
 
-// The video follows the client area by itself at every frame; the resize
-// handler's call changes nothing more.
-void PlaceVideoWindow(int32_t left, int32_t top, int32_t width, int32_t height);
-
 // The video part of the frame's poll: decodes what is due; at the end of the
 // stream loops it (LoopVideo) or stops it; a video that cannot be decoded
 // stops and is never looped.

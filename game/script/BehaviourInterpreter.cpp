@@ -14,7 +14,6 @@
 
 namespace {
 
-bool IsBehaviourNumber(int32_t b) { return b >= 0 && b < kBehaviourCount; }
 bool IsCommandNumber(int32_t pc) { return pc >= 0 && pc < kCommandCount; }
 
 // ---- Flow ----
@@ -38,16 +37,7 @@ void DoDelay(CommandContext& c) {
     if (int64_t{FrameTime} - c.instance.PcTime >= c.command.Param1) Advance(c);
 }
 
-// Starts behaviour `behaviour` afresh on command 0, as SETBEHAVIOUR,
-// TRANSFORMBEHAVIOUR and hits do.
-void Restart(BehaviourStuff& instance, int32_t behaviour) {
-    instance.BehaviourType = behaviour;
-    instance.Pc = 0;
-    instance.PcTime = 0;
-    instance.Phase = 0;
-}
-
-void DoSetBehaviour(CommandContext& c) { Restart(c.instance, c.command.Param1); }
+void DoSetBehaviour(CommandContext& c) { RestartBehaviour(c.instance, c.command.Param1); }
 
 // Every instance of behaviour Param1, this one included, restarts as
 // behaviour Param2. The transformer stays on the command (unless it was
@@ -55,7 +45,7 @@ void DoSetBehaviour(CommandContext& c) { Restart(c.instance, c.command.Param1); 
 void DoTransformBehaviour(CommandContext& c) {
     const int32_t from = c.command.Param1, to = c.command.Param2;
     for (BehaviourStuff& instance : c.level.BehaviourInstances) {
-        if (instance.BehaviourType == from) Restart(instance, to);
+        if (instance.BehaviourType == from) RestartBehaviour(instance, to);
     }
 }
 

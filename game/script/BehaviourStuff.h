@@ -89,12 +89,26 @@ struct BehaviourTypeStuff {
 // One running behaviour instance. Created by AddBehaviour when a level state is
 // read; saved and restored with the level; never removed.
 struct BehaviourStuff {
-    int32_t BehaviourType = 0;  // 0..255
+    int32_t BehaviourType = 0;  // 0..255 runs; any other number idles
     int32_t CellX = 0, CellY = 0, CellZ = 0;
-    int32_t Pc = 0;              // command to execute, 0..256
+    int32_t Pc = 0;              // command to execute, 0..256 runs; any other idles
     int32_t PcTime = 0;          // FrameTime of the last change of Pc
     uint8_t Phase = 0;           // 1 while a timed move runs
     int32_t MoveDuration = 0;    // ms
     int32_t MovingBlocRow = -1;  // the moving bloc it owns; -1 none
     float InstanceHealth = 0;
 };
+
+// A number that names one of a level's behaviours.
+constexpr bool IsBehaviourNumber(int32_t behaviour) {
+    return behaviour >= 0 && behaviour < kBehaviourCount;
+}
+
+// Starts behaviour `behaviour` afresh on command 0, as SETBEHAVIOUR,
+// TRANSFORMBEHAVIOUR and hits do.
+inline void RestartBehaviour(BehaviourStuff& instance, int32_t behaviour) {
+    instance.BehaviourType = behaviour;
+    instance.Pc = 0;
+    instance.PcTime = 0;
+    instance.Phase = 0;
+}

@@ -79,12 +79,9 @@ void DoAddHealthToPlayer(CommandContext& c) {
 
 void DoMovePlayerAbsolute(CommandContext& c) {
     OnHero(c, [&](HeroStuff& h) {
-        const auto centre = [](int32_t cell) {
-            return static_cast<float>(static_cast<double>(cell) * 512 + 256);
-        };
-        h.X = centre(c.command.Param1);
-        h.Y = centre(c.command.Param2);
-        h.Z = centre(c.command.Param3);
+        h.X = CellCentre(c.command.Param1);
+        h.Y = CellCentre(c.command.Param2);
+        h.Z = CellCentre(c.command.Param3);
     });
 }
 

@@ -60,12 +60,9 @@ struct BlocBody {
 };
 
 BlocBody BodyOf(const BlocStuff& type) {
-    const auto shift = [](int32_t lo, int32_t hi) {
-        return (512.0 - (static_cast<double>(lo) + hi)) / 2.0;
-    };
     return {G3DClamp32(std::max(Extent(type.Xmin, type.Xmax), Extent(type.Zmin, type.Zmax))),
-            G3DClamp32(Extent(type.Ymin, type.Ymax1)), shift(type.Xmin, type.Xmax),
-            shift(type.Ymin, type.Ymax1), shift(type.Zmin, type.Zmax)};
+            G3DClamp32(Extent(type.Ymin, type.Ymax1)), BoxCentreShift(type.Xmin, type.Xmax),
+            BoxCentreShift(type.Ymin, type.Ymax1), BoxCentreShift(type.Zmin, type.Zmax)};
 }
 
 // Moves the bloc by (dx, dy, dz) this frame against the world. Its row's own

@@ -33,3 +33,10 @@ bool BoxesOverlap(float ax, float ay, float az, float asx, float asy, float asz,
 // held at the bottom or top of the grid.
 bool MoveWithCollision(float& X, float& Y, float& Z, float vx, float vy, float vz, int32_t width,
                        int32_t height, int32_t step);
+
+// Offset on one axis from a placed bloc's cell centre to the centre of its
+// bounds `low`..`high`: a body the bloc moves by is shifted by it before the
+// move and back after it.
+inline double BoxCentreShift(int32_t low, int32_t high) {
+    return static_cast<double>(512 - int64_t{high} - low) / 2.0;
+}

@@ -405,8 +405,8 @@ void Walk(GolemStuff& g, const BlocStuff& b, float dx, float dy, float dz) {
     const float sz = FrameStepScale(static_cast<float>(double{dz} * t.GolemSpeed / g.Speed));
     const float oldX = g.X, oldY = g.Y, oldZ = g.Z;
     // The body's box is centred on the middle of its bounds, not on the golem.
-    const auto shiftX = static_cast<float>(-(512.0 - (static_cast<double>(b.Xmin) + b.Xmax)) / 2);
-    const auto shiftZ = static_cast<float>(-(512.0 - (static_cast<double>(b.Zmin) + b.Zmax)) / 2);
+    const auto shiftX = static_cast<float>(-BoxCentreShift(b.Xmin, b.Xmax));
+    const auto shiftZ = static_cast<float>(-BoxCentreShift(b.Zmin, b.Zmax));
     g.X += shiftX;
     g.Z += shiftZ;
     MoveWithCollision(g.X, g.Y, g.Z, sx, dy, sz, b.ExtentX, G3DClamp32(int64_t{b.ExtentY} * 2),

@@ -180,11 +180,6 @@ struct BlocMove {
     float vx, vy, vz;
 };
 
-// Offset from a placed bloc's cell centre to the centre of its bounds box.
-double BoxCentreShift(int32_t low, int32_t high) {
-    return static_cast<double>(512 - int64_t{high} - low) / 2.0;
-}
-
 int32_t Extent(int32_t low, int32_t high) {
     const int64_t size = int64_t{high} - low;
     return G3DClamp32(size < 0 ? -size : size);
@@ -293,15 +288,6 @@ bool HitsGolem(const MovingBlocStuff& row, const BlocStuff& type) {
     return false;
 }
 
-bool IsBehaviourType(int32_t behaviour) { return behaviour >= 0 && behaviour < kBehaviourCount; }
-
-void SwitchBehaviour(BehaviourStuff& instance, int32_t behaviour) {
-    instance.BehaviourType = behaviour;
-    instance.Pc = 0;
-    instance.PcTime = 0;
-    instance.Phase = 0;
-}
-
 // Every behaviour instance owning moving-bloc row `row` (of bloc type
 // `blocType`) takes a projectile's hit of `hurt`.
 void HitOwners(int32_t row, int32_t blocType, float hurt) {
@@ -310,11 +296,11 @@ void HitOwners(int32_t row, int32_t blocType, float hurt) {
         if (instance.MovingBlocRow != row) continue;
         instance.InstanceHealth = std::min(instance.InstanceHealth + hurt, kMaxInstanceHealth);
         if (bloc == nullptr) continue;
-        if (IsBehaviourType(bloc->BulletHitBehaviour)) {
-            SwitchBehaviour(instance, bloc->BulletHitBehaviour);
+        if (IsBehaviourNumber(bloc->BulletHitBehaviour)) {
+            RestartBehaviour(instance, bloc->BulletHitBehaviour);
         }
-        if (instance.InstanceHealth <= 0 && IsBehaviourType(bloc->DeathBehaviour)) {
-            SwitchBehaviour(instance, bloc->DeathBehaviour);
+        if (instance.InstanceHealth <= 0 && IsBehaviourNumber(bloc->DeathBehaviour)) {
+            RestartBehaviour(instance, bloc->DeathBehaviour);
         }
     }
 }

@@ -36,6 +36,11 @@ class RateConverter {
     void Convert(std::span<const int16_t> in, std::deque<int16_t>& out) {
         const int64_t frames = static_cast<int64_t>(in.size()) / channels_;
         if (frames == 0) return;
+        if (step_ == 1.0 && channels_ == MixerSession::kOutputChannels) {
+            // Already the output's rate and layout (a video's sound): as it is.
+            out.insert(out.end(), in.begin(), in.begin() + frames * channels_);
+            return;
+        }
         const auto sample = [&](int64_t frame, int c) -> double {
             return frame < 0 ? previous_[size_t(c)] : in[size_t(frame * channels_ + c)];
         };
@@ -84,10 +89,7 @@ void RenderStream(int /*channel*/, void* stream, int length, void* data) {
 class MixerPcmStream : public PcmStream {
   public:
     MixerPcmStream(std::shared_ptr<MixerSession> session, int channel, int rate, int channels)
-        : session_(std::move(session)),
-          channel_(channel),
-          channels_(channels),
-          converter_(rate, channels) {}
+        : session_(std::move(session)), channel_(channel), converter_(rate, channels) {}
     ~MixerPcmStream() override {
         if (ChannelOwner(channel_) != this) return;
         Mix_HaltChannel(channel_);
@@ -129,7 +131,6 @@ class MixerPcmStream : public PcmStream {
   private:
     std::shared_ptr<MixerSession> session_;  // released after the channel halts
     int channel_;
-    int channels_;
     RateConverter converter_;
     std::vector<int16_t> silence_ = std::vector<int16_t>(kCarrierFrames * 2, 0);
     ChunkHandle carrier_;

@@ -12,11 +12,6 @@ extern char** environ;
 namespace platform {
 namespace {
 
-std::function<bool(const std::string&)>& Opener() {
-    static std::function<bool(const std::string&)> opener;
-    return opener;
-}
-
 bool StartDesktopOpener(const std::string& realPath) {
     std::string program = "xdg-open";
     std::string argument = realPath;
@@ -37,12 +32,7 @@ bool StartDesktopOpener(const std::string& realPath) {
 bool OpenDocument(const std::string& path) {
     // An absolute path: the opener never takes the name for one of its options.
     const std::string real = fs::Resolve(path);
-    if (Opener()) return Opener()(real);
     return StartDesktopOpener(real);
-}
-
-void SetDocumentOpener(std::function<bool(const std::string&)> opener) {
-    Opener() = std::move(opener);
 }
 
 }  // namespace platform

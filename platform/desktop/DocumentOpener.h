@@ -3,7 +3,6 @@
 // for. Tests replace the opener with a recording one.
 #pragma once
 
-#include <functional>
 #include <string>
 
 namespace platform {
@@ -12,9 +11,5 @@ namespace platform {
 // false when the opener could not be started. What the opener then shows,
 // or fails to show, is its own affair.
 bool OpenDocument(const std::string& path);
-
-// Replaces what OpenDocument does with `opener`, given the resolved path
-// (tests); an empty function restores the desktop's opener.
-void SetDocumentOpener(std::function<bool(const std::string& realPath)> opener);
 
 }  // namespace platform

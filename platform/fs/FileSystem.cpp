@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/fs/FileStream.h"
 #include "platform/fs/PathResolver.h"
@@ -107,6 +109,17 @@ bool ReadFolder(const std::string& path, std::vector<FolderEntry>& entries) {
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return true;
+}
+
+size_t LongestPathBelow(const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::path root = Resolve(folder);
+    size_t longest = 0;
+    for (auto it = std::filesystem::recursive_directory_iterator(root, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        longest = std::max(longest, it->path().native().size() - root.native().size());
+    }
+    return longest;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {

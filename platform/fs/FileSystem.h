@@ -2,6 +2,7 @@
 // resolved through PathResolver (any separator, any letter case).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,11 @@ std::vector<FolderEntry> ListFolder(const std::string& path);
 // As ListFolder, but tells a folder that cannot be read (missing, not a
 // folder, no permission) from an empty one: false, with `entries` empty.
 bool ReadFolder(const std::string& path, std::vector<FolderEntry>& entries);
+
+// The length of the longest path of an entry below the folder, counted from
+// the end of the folder's own path (the separator after it included); 0 for
+// an empty folder or one that cannot be read. Links are not followed.
+size_t LongestPathBelow(const std::string& folder);
 
 // Reads the whole file into `bytes` (a link to a file is followed). False
 // (bytes emptied) when it is not a regular file or cannot be read to its end.

@@ -22,6 +22,7 @@ namespace {
 // after it; an old version put aside has the bare target name. Target
 // names never end with a dot, so the two are never confused.
 const char kNewVersionMark = '.';
+static_assert(kNewVersionNameExtra == kTemporaryOverhead + sizeof kNewVersionMark);
 constexpr int kNameAttempts = 100;
 
 std::string ParentOf(const std::string& real) {
@@ -36,9 +37,10 @@ std::string RandomTemporary(const std::string& targetName) {
     static std::mt19937 random{std::random_device{}()};
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::string name = TemporaryTemplate(targetName);
-    const size_t x = name.find("XXXXXX", name.size() - 10);
+    const size_t x =
+        name.size() - static_cast<size_t>(kTemporarySuffixLength) - kTemporaryRandomLength;
     std::uniform_int_distribution<size_t> pick(0, sizeof(kLetters) - 2);
-    for (size_t i = 0; i < 6; ++i) name[x + i] = kLetters[pick(random)];
+    for (size_t i = 0; i < kTemporaryRandomLength; ++i) name[x + i] = kLetters[pick(random)];
     return name;
 }
 
@@ -55,8 +57,7 @@ bool Exists(const std::string& real) {
 // The target name a temporary folder was made for, and whether it is a new
 // version; false for names that are not such temporaries.
 bool TargetOfTemporary(const std::string& name, std::string& target, bool& newVersion) {
-    if (!IsTemporaryName(name) || name.size() < 2 + 6 + 5) return false;
-    target = name.substr(1, name.size() - (2 + 6 + kTemporarySuffixLength));
+    target = std::string(TemporaryTargetName(name));
     newVersion = !target.empty() && target.back() == kNewVersionMark;
     if (newVersion) target.pop_back();
     return !target.empty();

@@ -6,11 +6,17 @@
 
 #include <string>
 
+#include "platform/fs/TempName.h"
+
 namespace platform::fs {
+
+// Bytes the name of a new version's folder adds to its target's name: a
+// temporary's, and the mark that tells it from an old version put aside.
+constexpr size_t kNewVersionNameExtra = kTemporaryOverhead + 1;
 
 // Longest name of a target folder: the names of its temporaries must hold it
 // whole.
-constexpr size_t kMaxSwappedName = 242;
+constexpr size_t kMaxSwappedName = kMaxNameLength - kNewVersionNameExtra;
 
 // Makes a new empty folder beside the folder `target` (a data path) for its
 // new version; returns the folder's real path, or empty when it cannot be

@@ -6,10 +6,9 @@ namespace platform::fs {
 namespace {
 
 constexpr std::string_view kSuffix = ".tmp";
-constexpr std::string_view kOldPrefix = ".tmp-";  // earlier versions: ".tmp-XXXXXX"
-constexpr size_t kRandomLength = 6;               // the X's mkstemps() fills
-// "." before the target name, "." after it, the random part and the suffix.
-constexpr size_t kOverhead = 2 + kRandomLength + kSuffix.size();
+constexpr std::string_view kOldPrefix = ".tmp-";          // earlier versions: ".tmp-XXXXXX"
+constexpr size_t kRandomLength = kTemporaryRandomLength;  // the X's mkstemps() fills
+constexpr size_t kOverhead = kTemporaryOverhead;
 static_assert(kSuffix.size() == kTemporarySuffixLength);
 
 bool IsRandomPart(std::string_view text) {
@@ -42,10 +41,15 @@ bool IsTemporaryName(std::string_view name) {
     return name[random - 1] == '.' && IsRandomPart(name.substr(random, kRandomLength));
 }
 
+std::string_view TemporaryTargetName(std::string_view name) {
+    if (!IsTemporaryName(name) || IsOldTemporary(name)) return {};
+    return name.substr(1, name.size() - kOverhead);
+}
+
 bool IsTemporaryOf(std::string_view name, const std::string& targetName) {
     if (!IsTemporaryName(name)) return false;
     if (IsOldTemporary(name)) return true;
-    return name.substr(1, name.size() - kOverhead) == ShortTargetName(targetName);
+    return TemporaryTargetName(name) == ShortTargetName(targetName);
 }
 
 }  // namespace platform::fs

@@ -14,6 +14,12 @@ namespace platform::fs {
 constexpr size_t kMaxNameLength = 255;
 // Bytes after the random part of a temporary's name (".tmp").
 constexpr int kTemporarySuffixLength = 4;
+// Bytes of the random part (the X's of the template).
+constexpr size_t kTemporaryRandomLength = 6;
+// Bytes a temporary's name adds to its target's name: the dot before it, the
+// dot after it, the random part and the suffix.
+constexpr size_t kTemporaryOverhead =
+    2 + kTemporaryRandomLength + static_cast<size_t>(kTemporarySuffixLength);
 
 // The mkstemps() template of a temporary for the target named `targetName`
 // (a bare name): ".<target name>.XXXXXX.tmp", the target name cut short so
@@ -23,6 +29,11 @@ std::string TemporaryTemplate(const std::string& targetName);
 // True when the bare name `name` is one of our temporaries, including the
 // ".tmp-XXXXXX" names that earlier versions of the player used.
 bool IsTemporaryName(std::string_view name);
+
+// The target name (as cut short by TemporaryTemplate) that the temporary
+// `name` was made for; empty when `name` is not a temporary or is an earlier
+// version's, which names no target.
+std::string_view TemporaryTargetName(std::string_view name);
 
 // True when `name` is a temporary that a write of `targetName` may have left:
 // one made from that target's name, or an earlier version's, which names no

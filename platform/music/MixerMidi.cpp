@@ -4,7 +4,6 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 
 #include "platform/audio/MixerHandles.h"
@@ -50,13 +49,11 @@ class MixerMidi : public MidiSequencer {
     bool Open(const std::string& fileName) override {
         if (music_) return false;
         auto bytes = std::make_unique<std::string>();  // stays where the decoder reads it
-        if (!platform::fs::ReadWholeFile(fileName, *bytes) || bytes->size() > INT_MAX) return false;
+        if (!platform::fs::ReadWholeFile(fileName, *bytes)) return false;
         // The decoders take almost anything for MIDI; a file must be one.
         const std::optional<int64_t> length = MidiFileLengthMs(*bytes);
         if (!length) return false;
-        SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), int(bytes->size()));
-        if (rw == nullptr) return false;
-        MusicHandle music(Mix_LoadMUSType_RW(rw, MUS_MID, 1));
+        MusicHandle music = LoadMusicBytes(*bytes, MUS_MID);
         if (!music) return false;
         bytes_ = std::move(bytes);
         music_ = std::move(music);

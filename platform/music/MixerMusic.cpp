@@ -4,7 +4,6 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <climits>
 
 #include "platform/audio/MixerHandles.h"
 #include "platform/audio/MixerSession.h"
@@ -25,12 +24,10 @@ class MixerModulePlayer : public ModulePlayer {
 
     bool Load(const std::string& fileName) override {
         Forget();
-        if (!platform::fs::ReadWholeFile(fileName, bytes_) || bytes_.size() > INT_MAX) return false;
-        SDL_RWops* rw = SDL_RWFromConstMem(bytes_.data(), int(bytes_.size()));
-        if (rw == nullptr) return false;
+        if (!platform::fs::ReadWholeFile(fileName, bytes_)) return false;
         // Only the module decoder is asked: files it cannot read are refused
         // (it reads the module formats and, like any ModPlug, MIDI files).
-        music_ = MusicHandle(Mix_LoadMUSType_RW(rw, MUS_MOD, 1));
+        music_ = LoadMusicBytes(bytes_, MUS_MOD);
         return bool(music_);
     }
 

@@ -1,6 +1,9 @@
 #include "platform/music/MixerMusicSlot.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
+
+#include <climits>
 
 namespace platform::music {
 namespace {
@@ -11,6 +14,14 @@ const Mix_Music*& Owner() {
 }
 
 }  // namespace
+
+platform::audio::MusicHandle LoadMusicBytes(const std::string& bytes, int type) {
+    if (bytes.size() > INT_MAX) return {};
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
+    if (rw == nullptr) return {};
+    return platform::audio::MusicHandle(
+        Mix_LoadMUSType_RW(rw, static_cast<Mix_MusicType>(type), 1));
+}
 
 bool PlayOnMusicStream(Mix_Music* music, int loops, int volume) {
     if (music == nullptr) return false;

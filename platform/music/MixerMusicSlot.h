@@ -4,9 +4,16 @@
 // pauses or rewinds, so that it never touches another player's piece.
 #pragma once
 
-typedef struct _Mix_Music Mix_Music;
+#include <string>
+
+#include "platform/audio/MixerHandles.h"
 
 namespace platform::music {
+
+// A piece decoded from `bytes` by the decoder of SDL_mixer music type `type`
+// alone; the bytes must outlive the piece. Null when that decoder refuses
+// them.
+platform::audio::MusicHandle LoadMusicBytes(const std::string& bytes, int type);
 
 // Starts `music` on the stream (whatever played there stops) at `volume`
 // (0..128), `loops` times (-1: for ever); true when it plays.

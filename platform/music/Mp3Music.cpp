@@ -3,8 +3,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <climits>
-
 #include "platform/audio/MixerHandles.h"
 #include "platform/audio/MixerSession.h"
 #include "platform/fs/FileSystem.h"
@@ -69,12 +67,8 @@ class MixerMp3Service : public Mp3Service {
 
     std::unique_ptr<Mp3Piece> Render(const std::string& fileName) override {
         auto bytes = std::make_unique<std::string>();  // stays where the decoder reads it
-        if (!platform::fs::ReadWholeFile(fileName, *bytes) || bytes->size() > INT_MAX) {
-            return nullptr;
-        }
-        SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), int(bytes->size()));
-        if (rw == nullptr) return nullptr;
-        MusicHandle music(Mix_LoadMUSType_RW(rw, MUS_MP3, 1));
+        if (!platform::fs::ReadWholeFile(fileName, *bytes)) return nullptr;
+        MusicHandle music = LoadMusicBytes(*bytes, MUS_MP3);
         if (!music) return nullptr;
         return std::make_unique<MixerMp3Piece>(session_, std::move(bytes), std::move(music));
     }

@@ -119,12 +119,6 @@ int WindowUi::MenuBarHeight() {
     return static_cast<int>(std::ceil(kFontSize + 2 * ImGuiStyle().FramePadding.y));
 }
 
-void WindowUi::ShowMenuBar(bool shown) {
-    if (kind_ == UiKind::MenuBar) window_.SetTopStrip(shown ? MenuBarHeight() : 0);
-}
-
-bool WindowUi::MenuBarShown() const { return kind_ == UiKind::MenuBar && window_.TopStrip() > 0; }
-
 // ---- Input ----
 
 bool WindowUi::Feed(const SDL_Event& event) {

@@ -47,9 +47,6 @@ class WindowUi : public Ui {
 
     // The height of a menu bar's strip, in pixels.
     static int MenuBarHeight();
-    // Shows or hides a menu bar's strip (the window keeps its size).
-    void ShowMenuBar(bool shown);
-    bool MenuBarShown() const;
 
     // Ui.
     void Frame(const std::function<void(Ui&)>& build) override;

@@ -114,7 +114,9 @@ class FfmpegStream : public VideoStream {
         : path_(std::move(path)), d_(std::move(decoding)), sound_(std::move(sound)) {}
 
     void Rewind() override {
-        d_ = OpenDecoding(path_, sound_ != nullptr);
+        // A stream that has decoded nothing yet is at its start already.
+        if (touched_ || !d_) d_ = OpenDecoding(path_, sound_ != nullptr);
+        touched_ = false;
         if (!d_) failed_ = true;
         if (sound_) sound_->Clear();
         played_ = 0;
@@ -160,14 +162,16 @@ class FfmpegStream : public VideoStream {
     Resampler resampler_;
     Picture picture_;
     bool running_ = false, completed_ = false, failed_ = false;
-    int64_t played_ = 0;  // ms played before the current run
-    uint32_t since_ = 0;  // tick count when the current run began
+    bool touched_ = false;  // the decoding has moved from the file's start
+    int64_t played_ = 0;    // ms played before the current run
+    uint32_t since_ = 0;    // tick count when the current run began
     uint32_t lastNow_ = 0;
 };
 
 void FfmpegStream::Advance(uint32_t now) {
     lastNow_ = now;
     if (!running_ || failed_ || !d_) return;
+    touched_ = true;
     const int64_t position = Position(now);
     Decoding& d = *d_;
     for (;;) {

@@ -69,13 +69,6 @@ bool EventWindowId(const SDL_Event& event, uint32_t& id) {
     }
 }
 
-// Keys, text and the mouse: what a modal window keeps from the others.
-bool IsInput(uint32_t type) {
-    return type == SDL_KEYDOWN || type == SDL_KEYUP || type == SDL_TEXTINPUT ||
-           type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP || type == SDL_MOUSEMOTION ||
-           type == SDL_MOUSEWHEEL;
-}
-
 // Stop signals (SIGINT, SIGTERM) received since Initialise. The first asks the
 // main window to close between two dispatches; a second one, while that close
 // has not finished the program, ends it as the signal would by default.
@@ -229,7 +222,9 @@ void Application::Dispatch(const void* sdlEvent) {
     if (!EventWindowId(event, id)) return;
     Window* window = TargetOf(id);
     if (window == nullptr) return;
-    if (IsInput(event.type) && Blocked(*window)) return;
+    // Keys, text and the mouse (every event but the window system's) a modal
+    // window keeps from the others.
+    if (event.type != SDL_WINDOWEVENT && Blocked(*window)) return;
     if (window->Filter() && window->Filter()(sdlEvent)) return;
     WindowListener* listener = window->Listener();
     if (listener == nullptr) return;

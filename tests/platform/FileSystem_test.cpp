@@ -228,6 +228,26 @@ TEST_F(FileSystemTest, ListFolderSortsAndClassesEntries) {
     EXPECT_TRUE(none.empty());
 }
 
+TEST_F(FileSystemTest, LongestPathBelowCountsFromInsideTheFolderAndSkipsLinks) {
+    Write("Game/a", "");
+    Write("Game/Deeper/level12.lvl", "");
+    Write("Elsewhere/a much longer name than any in Game", "");
+    ASSERT_EQ(symlink("../Elsewhere", (root_ + "/Game/L").c_str()), 0);
+    Write("Empty/x", "");
+    ASSERT_TRUE(pfs::RemoveFile("Empty/x"));
+    const struct {
+        const char* folder;
+        size_t longest;
+    } cases[] = {
+        {"GAME", std::string("/Deeper/level12.lvl").size()},
+        {"game\\deeper", std::string("/level12.lvl").size()},
+        {"Empty", 0},
+        {"NoSuchFolder", 0},
+        {"Game/a", 0},  // a file
+    };
+    for (const auto& c : cases) EXPECT_EQ(pfs::LongestPathBelow(c.folder), c.longest) << c.folder;
+}
+
 TEST_F(FileSystemTest, CreateFoldersReusesStoredNamesAndStopsAtFiles) {
     Write("Save/keep.txt", "");
     ASSERT_TRUE(pfs::CreateFolders("SAVE\\Slot1\\Deep"));

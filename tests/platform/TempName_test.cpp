@@ -36,6 +36,20 @@ TEST(TempName, TemporariesAreToldFromOtherNames) {
     EXPECT_FALSE(pfs::IsTemporaryOf("game.ini", "game.ini"));
 }
 
+TEST(TempName, TheTargetNameIsReadBackFromATemporary) {
+    const struct {
+        const char* name;
+        const char* target;
+    } cases[] = {
+        {".game.ini.aB3dE9.tmp", "game.ini"},
+        {".Slot..aB3dE9.tmp", "Slot."},  // a folder's new version keeps its mark
+        {".tmp-Xy34Zw", ""},             // an earlier version's names none
+        {"game.ini", ""},
+        {"..aB3dE9.tmp", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(pfs::TemporaryTargetName(c.name), c.target) << c.name;
+}
+
 TEST(TempName, TemplatesFitTheNameLimitAndNameTheirTarget) {
     for (size_t length : {1u, 100u, 243u, 244u, 255u}) {
         const std::string target(length, 'n');

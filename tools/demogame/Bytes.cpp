@@ -16,6 +16,10 @@ void AppendU32(std::string& out, uint32_t value) {
 
 void AppendI32(std::string& out, int32_t value) { AppendU32(out, static_cast<uint32_t>(value)); }
 
+void AppendBigEndian(std::string& out, uint32_t value, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i) AppendU8(out, value >> (8 * i));
+}
+
 void PutU16(std::string& out, size_t at, uint32_t value) {
     out[at] = static_cast<char>(value & 0xFF);
     out[at + 1] = static_cast<char>((value >> 8) & 0xFF);

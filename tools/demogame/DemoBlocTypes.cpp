@@ -25,10 +25,10 @@ void Cube(IniText& ini, int n, const char* name, int side, int top, int bottom, 
         ini.Key("Face" + face + "Texture", texture);
     }
 }
+}  // namespace
 
-// A mesh type with its frames; `speed` frames per 90 ms, morphing when > 0.
 void Meshes(IniText& ini, int n, const char* name, const std::vector<std::string>& frames,
-            double speed = 0) {
+            double speed) {
     ini.Section("Object " + std::to_string(n));
     ini.Flag("Cube", false);
     ini.Key("Name", name);
@@ -41,33 +41,35 @@ void Meshes(IniText& ini, int n, const char* name, const std::vector<std::string
     }
 }
 
-std::vector<std::string> Frames(const std::string& base, int count, bool backwards = false) {
+std::vector<std::string> Frames(const std::string& base, int count, bool backwards) {
     std::vector<std::string> list;
     for (int i = 1; i <= count; ++i)
         list.push_back(base + std::to_string(backwards ? count + 1 - i : i));
     return list;
 }
 
-// A door that plays the opening slab and leaves the cell empty.
 void DoorKeys(IniText& ini) {
     ini.Flag("Door", true);
     ini.Key("AnimDoor", kBlocDoorOpening);
     ini.Key("DoorOpen", kBlocEmpty);
 }
 
-// A pick-up that spins in place.
-void PickUp(IniText& ini, int n, const char* name, const char* mesh, const char* icon) {
-    Meshes(ini, n, name, Frames(mesh, 4), 0.2);
-    ini.Flag("Collision", false);
-    ini.Flag("CanGet", true);
-    ini.Key("Quantity", 1);
-    ini.Key("ActionSound", SoundRef("PickUp"));
+void InventoryIcon(IniText& ini, const char* icon) {
     ini.Key("InventoryIcon", HudRef(icon));
     ini.Key("InventoryIconWidth", 0.08);
     ini.Key("InventoryIconHeight", 0.1);
 }
 
-// A hidden holder of a behaviour: no shape, no gravity, never in the way.
+void PickUp(IniText& ini, int n, const char* name, const char* mesh, const char* icon,
+            double speed) {
+    Meshes(ini, n, name, Frames(mesh, 4), speed);
+    ini.Flag("Collision", false);
+    ini.Flag("CanGet", true);
+    ini.Key("Quantity", 1);
+    ini.Key("ActionSound", SoundRef("PickUp"));
+    InventoryIcon(ini, icon);
+}
+
 void ScriptHolder(IniText& ini, int n, const char* name, int behaviour) {
     Cube(ini, n, name, kTexStone, kTexStone, kTexStone, Ramp::Grey);
     ini.Flag("HideInGame", true);
@@ -76,6 +78,7 @@ void ScriptHolder(IniText& ini, int n, const char* name, int behaviour) {
     ini.Key("DefaultBehaviour", behaviour);
 }
 
+namespace {
 void Ground(IniText& ini) {
     Cube(ini, kBlocStone, "Stone", kTexStone, kTexStone, kTexStone, Ramp::Grey);
     Cube(ini, kBlocBricks, "Bricks", kTexBricks, kTexStone, kTexStone, Ramp::Brick);

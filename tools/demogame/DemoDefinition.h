@@ -42,7 +42,6 @@ enum DemoBloc : int {
     kBlocGemWatcher = 27,  // hidden: rewards the hero when every gem is taken
     kBlocLamp = 28,        // hidden: makes the light around it flicker
     kBlocTimer = 29,       // starts the hero's countdown when touched
-    kBlocTypeLast = kBlocTimer,
 };
 
 // Clip numbers.

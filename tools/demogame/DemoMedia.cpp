@@ -37,7 +37,7 @@ void Arrival(IniText& ini) {
     ini.Flag("Cinemascope", true);
     ini.Flag("PlayedSingle", true);
     ini.Flag("Cutscene", true);
-    const std::string title = std::string(1, kBigFontCode) + "The Trophy Room";
+    const std::string title = Big("The Trophy Room");
     Glide(ini, 0, "(1536,1536,1280),(4096,1024,0)", "(2304,1536,1536),(4600,1024,0)", title,
           "Door");
     Glide(ini, 1, "(2304,1536,1536),(4600,1024,0)", "(3072,1792,2304),(5000,1800,0)", title,
@@ -47,8 +47,7 @@ void Arrival(IniText& ini) {
 void ArrivalWords(IniText& ini) {
     ini.Section("Clip " + std::to_string(kClipArrivalWords));
     ini.Key("Name", "Arrival words");
-    ini.Key("DisplayedMessage",
-            std::string(1, kSmallFontCode) + "The trophy waits on its stand (Space to jump).");
+    ini.Key("DisplayedMessage", Small("The trophy waits on its stand (Space to jump)."));
     ini.Key("DisplayedMessageTextVoice",
             "Welcome to the trophy room. The trophy waits on its stand.");
     ini.Key("DisplayedMessageVoice", "English");

@@ -8,7 +8,6 @@
 
 namespace demo {
 
-namespace {
 void Behaviour(IniText& ini, int number, const char* name,
                std::initializer_list<std::string> lines) {
     ini.Section("Behaviour " + std::to_string(number));
@@ -18,6 +17,7 @@ void Behaviour(IniText& ini, int number, const char* name,
 }
 
 std::string Big(const std::string& text) { return std::string(1, kBigFontCode) + text; }
+
 std::string Small(const std::string& text) { return std::string(1, kSmallFontCode) + text; }
 
 void Message(IniText& ini, int clip, const char* name, const std::string& text, const char* sound,
@@ -32,6 +32,7 @@ void Message(IniText& ini, int clip, const char* name, const std::string& text, 
     ini.Flag("PlayedSingle", true);
 }
 
+namespace {
 // One key frame of the cut-scene: the camera moves from `a` to `b` while the
 // hero walks from `from` to `to`, morphing between its stand and walk poses.
 void KeyFrame(IniText& ini, int f, const char* a, const char* b, const char* from, const char* to,

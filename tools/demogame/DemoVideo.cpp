@@ -4,11 +4,12 @@
 #include <cmath>
 #include <cstdint>
 
+#include "tools/demogame/WavWriter.h"
+
 namespace demo {
 
 namespace {
 constexpr float kPi = 3.14159265f;
-constexpr int32_t kSoundRate = 22050;
 
 // The title mark: a ring with a bar through it, centred, of radius `r`.
 bool InMark(float dx, float dy, float r) {
@@ -40,10 +41,11 @@ std::vector<uint8_t> Picture(int frame) {
 // Three rising notes and a held chord.
 std::vector<int16_t> Jingle() {
     const float notes[] = {523.25f, 659.25f, 783.99f};
-    const int total = kSoundRate * kDeveloperVideoFrames / kDeveloperVideoFps;
+    const int total =
+        static_cast<int>(kDemoSampleRate) * kDeveloperVideoFrames / kDeveloperVideoFps;
     std::vector<int16_t> samples(static_cast<size_t>(total));
     for (int i = 0; i < total; ++i) {
-        const float s = static_cast<float>(i) / kSoundRate;
+        const float s = static_cast<float>(i) / kDemoSampleRate;
         float v = 0;
         for (int n = 0; n < 3; ++n) {
             const float start = 0.25f + 0.3f * n;
@@ -51,7 +53,7 @@ std::vector<int16_t> Jingle() {
             const float age = s - start;
             v += std::sin(2 * kPi * notes[n] * age) * std::exp(-age * 1.2f) * 0.3f;
         }
-        const float tail = std::min(1.0f, (total - i) / (0.2f * kSoundRate));
+        const float tail = std::min(1.0f, (total - i) / (0.2f * kDemoSampleRate));
         samples[static_cast<size_t>(i)] =
             static_cast<int16_t>(std::clamp(v * tail * 32767.0f, -32767.0f, 32767.0f));
     }
@@ -65,7 +67,7 @@ platform::video::MediaContent DeveloperVideoContent() {
     content.Height = kDeveloperVideoHeight;
     content.FramesPerSecond = kDeveloperVideoFps;
     for (int f = 0; f < kDeveloperVideoFrames; ++f) content.Frames.push_back(Picture(f));
-    content.SampleRate = kSoundRate;
+    content.SampleRate = static_cast<int32_t>(kDemoSampleRate);
     content.Samples = Jingle();
     return content;
 }

@@ -17,6 +17,8 @@ TG3DMesh Turned(TG3DMesh mesh, float degrees) {
     return mesh;
 }
 
+std::string Numbered(const char* base, int n) { return base + std::to_string(n); }
+
 std::string MeshFileBytes(const TG3DMesh& mesh) {
     std::string s;
     AppendU16(s, static_cast<uint32_t>(mesh.LastVertex));

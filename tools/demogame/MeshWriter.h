@@ -26,6 +26,9 @@ struct Paint {
 // `mesh` turned by `degrees` about the vertical axis through the cell centre.
 TG3DMesh Turned(TG3DMesh mesh, float degrees);
 
+// The name of frame `n` of a numbered series: `base` followed by `n`.
+std::string Numbered(const char* base, int n);
+
 // A flat-coloured paint of palette index `colour`.
 Paint FlatPaint(uint8_t colour);
 // A textured paint of texture `texture`.

@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <tuple>
 
+#include "tools/demogame/Bytes.h"
+
 namespace demo {
 
 namespace {
-void BigEndian(std::string& out, uint32_t value, int bytes) {
-    for (int i = bytes - 1; i >= 0; --i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
 void Variable(std::string& out, uint32_t value) {
     std::string groups(1, static_cast<char>(value & 0x7F));
     while ((value >>= 7) != 0)
@@ -49,7 +46,7 @@ std::string MidiFileBytes(const MidiSong& song) {
     std::string track;
     Variable(track, 0);
     track += "\xFF\x51\x03";
-    BigEndian(track, song.MicrosPerQuarter, 3);
+    AppendBigEndian(track, song.MicrosPerQuarter, 3);
     for (const auto& [channel, program] : song.Programs) {
         Variable(track, 0);
         track.push_back(static_cast<char>(0xC0 | (channel & 0x0F)));
@@ -65,18 +62,13 @@ std::string MidiFileBytes(const MidiSong& song) {
     track += std::string("\xFF\x2F\x00", 3);
 
     std::string file = "MThd";
-    BigEndian(file, 6, 4);
-    BigEndian(file, 0, 2);  // one track
-    BigEndian(file, 1, 2);
-    BigEndian(file, song.TicksPerQuarter, 2);
+    AppendBigEndian(file, 6, 4);
+    AppendBigEndian(file, 0, 2);  // format 0: one track
+    AppendBigEndian(file, 1, 2);
+    AppendBigEndian(file, song.TicksPerQuarter, 2);
     file += "MTrk";
-    BigEndian(file, static_cast<uint32_t>(track.size()), 4);
+    AppendBigEndian(file, static_cast<uint32_t>(track.size()), 4);
     return file + track;
-}
-
-int64_t MidiSongMs(const MidiSong& song) {
-    if (song.TicksPerQuarter == 0) return 0;
-    return int64_t{SongEnd(song)} * song.MicrosPerQuarter / song.TicksPerQuarter / 1000;
 }
 
 }  // namespace demo

@@ -28,7 +28,4 @@ struct MidiSong {
 // the last note's end.
 std::string MidiFileBytes(const MidiSong& song);
 
-// The song's length in milliseconds at its one tempo.
-int64_t MidiSongMs(const MidiSong& song);
-
 }  // namespace demo

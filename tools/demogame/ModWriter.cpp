@@ -2,14 +2,11 @@
 
 #include <algorithm>
 
+#include "tools/demogame/Bytes.h"
+
 namespace demo {
 
 namespace {
-void BigEndian16(std::string& out, uint32_t value) {
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
-    out.push_back(static_cast<char>(value & 0xFF));
-}
-
 // A text field of exactly `size` bytes, padded with zeros.
 std::string Field(const std::string& text, size_t size) {
     std::string field = text.substr(0, size);
@@ -20,19 +17,19 @@ std::string Field(const std::string& text, size_t size) {
 void SampleHeader(std::string& out, const ModSample* sample) {
     if (sample == nullptr) {
         out += std::string(22, '\0');
-        BigEndian16(out, 0);
+        AppendBigEndian(out, 0, 2);
         out += '\0';
         out += '\0';
-        BigEndian16(out, 0);
-        BigEndian16(out, 1);  // no loop
+        AppendBigEndian(out, 0, 2);
+        AppendBigEndian(out, 1, 2);  // no loop
         return;
     }
     out += Field(sample->Name, 22);
-    BigEndian16(out, static_cast<uint32_t>(sample->Data.size() / 2));
+    AppendBigEndian(out, static_cast<uint32_t>(sample->Data.size() / 2), 2);
     out += '\0';  // finetune
     out += static_cast<char>(std::min<uint8_t>(sample->Volume, 64));
-    BigEndian16(out, sample->LoopStart / 2);
-    BigEndian16(out, sample->LoopLength >= 2 ? sample->LoopLength / 2 : 1);
+    AppendBigEndian(out, sample->LoopStart / 2, 2);
+    AppendBigEndian(out, sample->LoopLength >= 2 ? sample->LoopLength / 2 : 1, 2);
 }
 
 void PatternBytes(std::string& out, const ModPattern& pattern) {

@@ -121,8 +121,6 @@ TG3DMesh Earth(float left) {
     b.AddBox(-256, -256, -256, 256, std::max(top, -250), 256, TexturePaint(kTexDirt));
     return b.Mesh();
 }
-
-std::string Numbered(const char* base, int n) { return base + std::to_string(n); }
 }  // namespace
 
 std::vector<NamedMesh> PropMeshes() {

@@ -102,8 +102,6 @@ TG3DMesh Blast(int f) {
     b.AddBox(-r, -256, -r, r, -256 + 2 * r, r, FlatPaint(Shade(Ramp::Gold, 31 - 6 * f)));
     return b.Mesh();
 }
-
-std::string Numbered(const char* base, int n) { return base + std::to_string(n); }
 }  // namespace
 
 std::vector<NamedMesh> ScriptPropMeshes() {

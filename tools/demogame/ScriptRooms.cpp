@@ -1,12 +1,10 @@
 #include "tools/demogame/ScriptRooms.h"
 
-#include <initializer_list>
 #include <string>
-#include <vector>
 
+#include "tools/demogame/DemoBlocTypes.h"
 #include "tools/demogame/DemoDefinition.h"
 #include "tools/demogame/DemoLayout.h"
-#include "tools/demogame/DemoPictures.h"
 #include "tools/demogame/DemoScripts.h"
 #include "tools/demogame/ScriptProps.h"
 
@@ -18,70 +16,30 @@ std::string N(int n) { return std::to_string(n); }
 
 // ---- Bloc types ----
 
-// A mesh type with its frames; `speed` frames per 90 ms, morphing when > 0.
-void MeshType(IniText& ini, int n, const char* name, const std::vector<std::string>& frames,
-              double speed = 0) {
-    ini.Section("Object " + N(n));
-    ini.Flag("Cube", false);
-    ini.Key("Name", name);
-    for (size_t i = 0; i < frames.size(); ++i) {
-        ini.Key("Mesh" + N(static_cast<int>(i) + 1), MeshRef(frames[i]));
-    }
-    if (speed > 0) {
-        ini.Key("Speed", speed);
-        ini.Flag("Morph", true);
-    }
-}
-
-std::vector<std::string> Frames(const std::string& base, int count) {
-    std::vector<std::string> list;
-    for (int i = 1; i <= count; ++i) list.push_back(base + N(i));
-    return list;
-}
-
-// A hidden holder of a behaviour: no shape, no gravity, never in the way.
-void Holder(IniText& ini, int n, const char* name, int behaviour) {
-    ini.Section("Object " + N(n));
-    ini.Flag("Cube", true);
-    ini.Key("Name", name);
-    ini.Flag("HideInGame", true);
-    ini.Flag("Collision", false);
-    ini.Key("G", 0);
-    ini.Key("DefaultBehaviour", behaviour);
-}
-
-void Icon(IniText& ini, const char* icon) {
-    ini.Key("InventoryIcon", HudRef(icon));
-    ini.Key("InventoryIconWidth", 0.08);
-    ini.Key("InventoryIconHeight", 0.1);
-}
-
 void Switches(IniText& ini) {
-    MeshType(ini, kBlocSwitchOff, "Switch (off)", {"Lever"});
+    Meshes(ini, kBlocSwitchOff, "Switch (off)", {"Lever"});
     ini.Key("DefaultBehaviour", kSwitchOffScript);
     ini.Key("ActionSound", SoundRef("Lever"));
-    MeshType(ini, kBlocSwitchOn, "Switch (on)", {"Lever_Down"});
+    Meshes(ini, kBlocSwitchOn, "Switch (on)", {"Lever_Down"});
     ini.Key("DefaultBehaviour", kSwitchOnScript);
     ini.Key("ActionSound", SoundRef("Lever"));
-    MeshType(ini, kBlocVaultDoor, "Vault door", {"Door_Wood"});
-    ini.Flag("Door", true);
-    ini.Key("AnimDoor", kBlocDoorOpening);
-    ini.Key("DoorOpen", kBlocEmpty);
-    Holder(ini, kBlocVaultLock, "Vault lock", kVaultLockScript);
+    Meshes(ini, kBlocVaultDoor, "Vault door", {"Door_Wood"});
+    DoorKeys(ini);
+    ScriptHolder(ini, kBlocVaultLock, "Vault lock", kVaultLockScript);
 }
 
 void Weapons(IniText& ini) {
-    MeshType(ini, kBlocBlast, "Blast", Frames("Blast", kBlastFrames), 0.5);
+    Meshes(ini, kBlocBlast, "Blast", Frames("Blast", kBlastFrames), 0.5);
     ini.Flag("Collision", false);
     ini.Key("ActionSound", SoundRef("Hurt"));
-    MeshType(ini, kBlocFireball, "Fireball", {"Fireball"});
+    Meshes(ini, kBlocFireball, "Fireball", {"Fireball"});
     ini.Flag("Collision", false);
     ini.Key("BulletSpeed", 70);
     ini.Key("BulletDuration", 6000);
     ini.Key("BulletExplosion", kBlocBlast);
     ini.Key("HurtValue", -8);
     ini.Key("ActionSound", SoundRef("GolemSeen"));
-    MeshType(ini, kBlocBolt, "Bolt", {"Bolt"});
+    Meshes(ini, kBlocBolt, "Bolt", {"Bolt"});
     ini.Flag("Collision", false);
     ini.Key("BulletSpeed", 400);
     ini.Key("BulletDuration", 2500);
@@ -89,8 +47,8 @@ void Weapons(IniText& ini) {
     ini.Key("HurtValue", -10);
     ini.Key("ReloadTime", 300);
     ini.Key("ActionSound", SoundRef("Jump"));
-    Icon(ini, "Bolt");
-    MeshType(ini, kBlocBlaster, "Blaster", Frames("Blaster", kCoinFrames), 0.2);
+    InventoryIcon(ini, "Bolt");
+    Meshes(ini, kBlocBlaster, "Blaster", Frames("Blaster", kCoinFrames), 0.2);
     ini.Flag("Collision", false);
     ini.Flag("CanGet", true);
     ini.Flag("Ammo", true);
@@ -100,47 +58,34 @@ void Weapons(IniText& ini) {
 }
 
 void Machines(IniText& ini) {
-    MeshType(ini, kBlocTurret, "Turret", {"Turret"});
+    Meshes(ini, kBlocTurret, "Turret", {"Turret"});
     ini.Key("DefaultBehaviour", kTurretScript);
     ini.Key("DeathBehaviour", kTurretDownScript);
     ini.Key("Health", 30);
     ini.Key("ActionSound", SoundRef("Door"));
-    MeshType(ini, kBlocTurretWreck, "Turret wreck", {"Turret_Wreck"});
-    MeshType(ini, kBlocDrone, "Drone", {"Drone"});
+    Meshes(ini, kBlocTurretWreck, "Turret wreck", {"Turret_Wreck"});
+    Meshes(ini, kBlocDrone, "Drone", {"Drone"});
     ini.Key("DefaultBehaviour", kDroneScript);
     ini.Key("DeathBehaviour", kDroneDownScript);
     ini.Key("Health", 20);
-    MeshType(ini, kBlocRam, "Ram", {"Ram"});
+    Meshes(ini, kBlocRam, "Ram", {"Ram"});
     ini.Key("DefaultBehaviour", kRamScript);
-    MeshType(ini, kBlocBeacon, "Beacon", {"Beacon"});
+    Meshes(ini, kBlocBeacon, "Beacon", {"Beacon"});
     ini.Flag("Collision", false);
-    Holder(ini, kBlocBeaconMotor, "Beacon motor", kBeaconScript);
-    MeshType(ini, kBlocSpikes, "Spikes", {"Spikes"});
+    ScriptHolder(ini, kBlocBeaconMotor, "Beacon motor", kBeaconScript);
+    Meshes(ini, kBlocSpikes, "Spikes", {"Spikes"});
     ini.Flag("Collision", false);
     ini.Key("DefaultBehaviour", kSpikesScript);
     ini.Key("ActionSound", SoundRef("Hurt"));
 }
 
 void Rewards(IniText& ini) {
-    MeshType(ini, kBlocCoin, "Coin", Frames("Coin", kCoinFrames), 0.25);
-    ini.Flag("Collision", false);
-    ini.Flag("CanGet", true);
-    ini.Key("Quantity", 1);
-    ini.Key("ActionSound", SoundRef("PickUp"));
-    Icon(ini, "Coin");
-    Holder(ini, kBlocCoinCounter, "Coin counter", kCoinCounterScript);
-    Holder(ini, kBlocAnnexWatch, "Vault watch", kAnnexWatchScript);
+    PickUp(ini, kBlocCoin, "Coin", "Coin", "Coin", 0.25);
+    ScriptHolder(ini, kBlocCoinCounter, "Coin counter", kCoinCounterScript);
+    ScriptHolder(ini, kBlocAnnexWatch, "Vault watch", kAnnexWatchScript);
 }
 
 // ---- Behaviours ----
-
-void Behaviour(IniText& ini, int number, const char* name,
-               std::initializer_list<std::string> lines) {
-    ini.Section("Behaviour " + N(number));
-    ini.Key("Name", name);
-    int key = 0;
-    for (const std::string& line : lines) ini.Key(N(key++), line);
-}
 
 // A switch flips when the hero acts on its cell (or on the floor in front of
 // it), lights or darkens its cell and turns into the other switch.
@@ -200,22 +145,6 @@ void RewardScripts(IniText& ini) {
     Behaviour(ini, kAnnexWatchScript, "Vault watch",
               {"WAITFORPLAYER (-4,-3,0),(5,-1,6)", "PLAYCLIP " + N(kClipAnnex), "SETTIMERVALUE 120",
                "TIMERON", "SETSAVECOUNT 2", "GOTO 5"});
-}
-
-// ---- Clips ----
-
-std::string Big(const std::string& text) { return std::string(1, kBigFontCode) + text; }
-std::string Small(const std::string& text) { return std::string(1, kSmallFontCode) + text; }
-
-void Message(IniText& ini, int clip, const char* name, const std::string& text, const char* sound,
-             int duration) {
-    ini.Section("Clip " + N(clip));
-    ini.Key("Name", name);
-    ini.Key("DisplayedMessage", text);
-    ini.Key("DisplayedMessageWAV", SoundRef(sound));
-    ini.Key("DisplayedDuration", duration);
-    ini.Key("DisplayedMessageLeft", 0.05);
-    ini.Key("DisplayedMessageTop", 0.12);
 }
 
 }  // namespace

@@ -33,7 +33,6 @@ enum ScriptBloc : int {
     kBlocBeacon = 55,
     kBlocBeaconMotor = 56,  // hidden: turns the beacon
     kBlocSpikes = 57,       // ends the game when the hero steps on them
-    kScriptBlocLast = kBlocSpikes,
 };
 
 // Behaviour numbers, after those of DemoDefinition.h.
