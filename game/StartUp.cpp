@@ -4,6 +4,7 @@
 #include "game/GameIni.h"
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelStuff.h"
+#include "game/clips/ClipPlayback.h"
 #include "game/media/Media.h"
 #include "game/media/Music.h"
 #include "game/media/Video.h"

@@ -30,7 +30,6 @@ std::array<float, 6> ClipCamera{};
 int32_t NextClip = -1;
 int32_t MessageClip = -1;
 int32_t MessageClipStart = 0;
-uint8_t LoopVideo = 0, LoopMusic = 0;
 uint8_t TitleClipRunning = 0;
 TSoundBuffer* MessageSound = nullptr;
 
@@ -176,6 +175,42 @@ void PlayClip(int32_t n, platform::Window& window) {
         }
     }
     ResetFrameStep();
+}
+
+void StopAllMusic() {
+    StopClipMusic();
+    CurrentClip = -1;
+    KeyFramesRunning = 0;
+}
+
+void StopVideo(platform::Window& window) {
+    if (!CloseVideo(window) || NextClip == -1) return;
+    StopAllMusic();
+    PlayClip(NextClip, window);
+}
+
+void PollMedia(platform::Window& window) {
+    switch (PollVideo()) {
+        case VideoEnd::Loop:
+            RestartVideo();
+            break;
+        case VideoEnd::Stop:
+            StopVideo(window);
+            break;
+        case VideoEnd::None:
+            break;
+    }
+    // Only the music starts again: a cut-scene or video of another clip that
+    // runs meanwhile goes on, and so do the music clip's own.
+    if (PollMusic() && IsClipNumber(MusicClip)) {
+        const std::string music = Level.Clips[MusicClip].Music;
+        if (!music.empty()) {
+            const int32_t clip = MusicClip;
+            StopClipMusic();
+            StartClipMusic(clip, music);
+            ResetFrameStep();
+        }
+    }
 }
 
 void AdvanceClip(LevelStuff& level, TDStuff& engine, platform::Window& window) {

@@ -9,6 +9,7 @@
 #include "game/script/Behaviours.h"
 #include "game/clips/ClipPlayback.h"
 #include "game/clips/ClipStuff.h"
+#include "game/media/Music.h"
 #include "game/level/DefinitionSection.h"
 #include "game/GameClock.h"
 #include "game/GameIni.h"

@@ -16,6 +16,7 @@
 #include "game/level/CellGrid.h"
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelDefinition.h"
+#include "game/media/Video.h"
 #include "platform/audio/RecordingAudioDevice.h"
 #include "support/Snd.h"
 #include "tests/common/RecordingBackend.h"

@@ -6,6 +6,7 @@
 
 #include "engine/G3DState.h"
 #include "game/clips/ClipPlayback.h"
+#include "game/media/Music.h"
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelStuff.h"
 #include "platform/fs/PathResolver.h"
