@@ -46,9 +46,13 @@ bool ParseScreenSize(const std::string& caption, int32_t maxSide, int32_t& width
            height <= maxSide;
 }
 
-// A load from the title or end screen, or during a clip: the screen's
-// cut-scene, message clip, music and video end first, and none chains on.
+// A load from the title or end screen, or while a cut-scene, a message clip
+// or a video plays: the screen's cut-scene, message clip, music and video end
+// first, and none chains on. A load in plain play keeps the level's music and
+// the clip that loops it.
 void EndScreenMedia(platform::Window& form) {
+    const bool clipPlays = KeyFramesRunning != 0 || MessageClip != -1 || VideoPlaying != 0;
+    if (GameMode == ModePlay && !clipPlays) return;
     NextClip = -1;
     KeyFramesRunning = 0;
     MessageClip = -1;

@@ -124,16 +124,18 @@ TEST_F(MenuCommandsTest, ALoadEndsTheScreensClipsAndMediaFirst) {
         ui.Click("ActionButton");
     };
     // What each screen has running when the load is chosen; the intro is
-    // the next clip, as after the developer video.
+    // the next clip, as after the developer video. Plain play keeps its
+    // music and the clip that loops it.
     const struct {
         const char* what;
         int32_t mode;
-        bool video, cutScene, messageClip;
+        bool video, cutScene, messageClip, ends;
     } cases[] = {
-        {"title screen with its video and music", ModeTitle, true, false, false},
-        {"end screen with its video", ModeEnd, true, false, false},
-        {"cut-scene in play", ModePlay, false, true, false},
-        {"message clip on the title screen", ModeTitle, false, false, true},
+        {"title screen with its video and music", ModeTitle, true, false, false, true},
+        {"end screen with its video", ModeEnd, true, false, false, true},
+        {"cut-scene in play", ModePlay, false, true, false, true},
+        {"message clip on the title screen", ModeTitle, false, false, true, true},
+        {"plain play with the level's music", ModePlay, false, false, false, false},
     };
     for (const auto& c : cases) {
         SetGameMode(c.mode, *window);
@@ -142,16 +144,17 @@ TEST_F(MenuCommandsTest, ALoadEndsTheScreensClipsAndMediaFirst) {
         MusicClip = kIntroClip;
         VideoPlaying = c.video ? 1 : 0;
         KeyFramesRunning = c.cutScene ? 1 : 0;
-        CurrentClip = c.cutScene ? kIntroClip : -1;
+        CurrentClip = c.cutScene || !c.ends ? kIntroClip : -1;
         MessageClip = c.messageClip ? kIntroClip : -1;
         Choose("LoadGamePosition1");
         EXPECT_EQ(GameMode, ModePlay) << c.what;
-        EXPECT_EQ(NextClip, -1) << c.what;
+        const int32_t kept = c.ends ? -1 : kIntroClip;
+        EXPECT_EQ(NextClip, kept) << c.what;
         EXPECT_EQ(KeyFramesRunning, 0) << c.what;
-        EXPECT_EQ(CurrentClip, -1) << c.what;
+        EXPECT_EQ(CurrentClip, kept) << c.what;
         EXPECT_EQ(MessageClip, -1) << c.what;
         EXPECT_EQ(VideoPlaying, 0) << c.what;
-        EXPECT_EQ(MusicClip, -1) << c.what;
+        EXPECT_EQ(MusicClip, kept) << c.what;
         EXPECT_EQ(HudMessage.text, LocalisedMessages[18]) << c.what;
         EXPECT_TRUE(messages.texts.empty()) << c.what << ": " << messages.texts.front();
     }
