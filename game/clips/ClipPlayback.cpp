@@ -35,7 +35,8 @@ TSoundBuffer* MessageSound = nullptr;
 
 namespace {
 
-// The pose of the clip objects being drawn; remade when the mesh sizes change.
+// The pose of the clip object being drawn, shared by all of them; remade when
+// the mesh sizes change.
 TG3DMesh* ClipObjectMorph = nullptr;
 
 bool IsClipNumber(int32_t n) { return n >= 0 && n < kClipCount; }
@@ -118,6 +119,13 @@ void DrawClipObject(const ClipStuff& clip, const KeyFrameObjectStuff& slot, doub
     std::array<double, 6> p{};
     for (size_t i = 0; i < p.size(); ++i) {
         p[i] = Between(slot.PlacementA[i], slot.PlacementB[i], t);
+    }
+    // The morph keeps the faces of a pose of the same sizes: an object takes
+    // its own (colours, textures) before it is posed.
+    TG3DMesh* pose = ClipObjectMorph;
+    if (pose != nullptr && pose->LastVertex == meshA->LastVertex &&
+        pose->LastFace == meshA->LastFace) {
+        std::copy_n(meshA->Faces.begin(), meshA->LastFace + 1, pose->Faces.begin());
     }
     G3DInterpolateMesh(meshA, meshB, ClipObjectMorph, static_cast<float>(t));
 
