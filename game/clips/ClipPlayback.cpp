@@ -208,17 +208,20 @@ void PollMedia(platform::Window& window) {
         case VideoEnd::None:
             break;
     }
-    // Only the music starts again: a cut-scene or video of another clip that
-    // runs meanwhile goes on, and so do the music clip's own.
-    if (PollMusic() && IsClipNumber(MusicClip)) {
-        const std::string music = Level.Clips[MusicClip].Music;
-        if (!music.empty()) {
-            const int32_t clip = MusicClip;
-            StopClipMusic();
-            StartClipMusic(clip, music);
-            ResetFrameStep();
-        }
+    if (!PollMusic() || !IsClipNumber(MusicClip)) return;
+    // With nothing else under way the music's clip is played again whole;
+    // under a running cut-scene only the music starts again, so the scene
+    // goes on to its end and its next clip.
+    if (!KeyFramesRunning && CurrentClip == MusicClip) {
+        PlayClip(MusicClip, window);
+        return;
     }
+    const std::string music = Level.Clips[MusicClip].Music;
+    if (music.empty()) return;
+    const int32_t clip = MusicClip;
+    StopClipMusic();
+    StartClipMusic(clip, music);
+    ResetFrameStep();
 }
 
 void AdvanceClip(LevelStuff& level, TDStuff& engine, platform::Window& window) {

@@ -43,9 +43,9 @@ void StopAllMusic();
 void StopVideo(platform::Window& window);
 
 // Once per game frame: the end of the video (looped, or ended as StopVideo
-// ends it), then the end of looping music, whose clip's music starts again;
-// the clip or cut-scene that runs meanwhile, its key frames and NextClip are
-// left as they are.
+// ends it), then the end of looping music: its clip is played again whole
+// when it is the current clip and no cut-scene runs; otherwise only its music
+// starts again, leaving the running cut-scene, its key frames and NextClip.
 void PollMedia(platform::Window& window);
 
 // One cut-scene step and its frame; nothing while no cut-scene runs.

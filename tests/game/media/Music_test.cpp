@@ -184,6 +184,24 @@ TEST_F(MusicTest, LoopingMusicStartsAgainUnderACutSceneThatGoesOnToItsNextClip) 
     EXPECT_EQ(MusicClip, 1);
 }
 
+TEST_F(MusicTest, LoopingMusicReplaysItsWholeClipOnlyOnceItsCutSceneHasEnded) {
+    MediaClip(1, "tune.mid", true);
+    Level.Clips[1].HasKeyFrames = 1;
+    Level.Clips[1].KeyFrames[0].Duration = 500;
+    PlayClip(1, *window);
+    FrameTime = 100;
+    music->MidiPosition = music->MidiLength;
+    PollMedia(*window);
+    EXPECT_EQ(KeyFrameStart, 0) << "the running cut-scene goes on";
+    FrameTime = 700;
+    AdvanceClip(Level, DStuff, *window);
+    ASSERT_EQ(KeyFramesRunning, 0);
+    music->MidiPosition = music->MidiLength;
+    PollMedia(*window);
+    EXPECT_EQ(KeyFramesRunning, 1) << "the whole clip plays again";
+    EXPECT_EQ(KeyFrameStart, 700);
+}
+
 TEST_F(MusicTest, AClipWithoutMusicLeavesTheRunningMusicAndItsHandle) {
     folder.Write("film.avi", "a video file");
     for (const std::string name : {"tune.mid", "song.mp3"}) {
