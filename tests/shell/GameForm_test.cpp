@@ -36,6 +36,10 @@ class GameFormTest : public ::testing::Test {
     }
     void TearDown() override {
         form.reset();
+        // A halt thrown out of the message loop leaves the rest of the queue,
+        // SDL's end-of-poll marker included, where a real halt ends the
+        // process: the next test's first dispatch would stop at that marker.
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         platform::Application::Instance().SetIdleHandler(nullptr);
         platform::SetHaltHandler(nullptr);
         platform::SetTickSource(nullptr);
