@@ -122,7 +122,9 @@ TEST_F(GameFormTest, AClickAndTheHudMessageLastTheirFrames) {
     uint32_t now = 1000;
     platform::SetTickSource([&now] { return now; });
     form->FormActivate();
+    // Pressed and released between two frames: the next frame still sees it.
     form->OnMouseDown(platform::MouseButton::Right);
+    form->OnMouseUp(platform::MouseButton::Right);
     EXPECT_EQ(MouseRightDown, 1);
     form->GameFrame();
     EXPECT_EQ(MouseRightDown, 0);
