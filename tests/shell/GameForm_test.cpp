@@ -24,13 +24,17 @@ class GameFormTest : public ::testing::Test {
     // shutting it down unloads Mesa's driver, and the driver's one-time set-up
     // memory then shows as a leak in a library gone from memory, which no
     // leak suppression can match.
-    static void SetUpTestSuite() {
-        ASSERT_TRUE(platform::Application::Instance().Initialise());
-        platform::Application::Instance().SetTitle("Ostra2 - Player");
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(platform::Application::Instance().Initialise()); }
 
     void SetUp() override {
+        // As in a program not yet activated: the start-up retitles it, and the
+        // clock has counted no tick (an earlier test's source may have counted
+        // past this test's).
+        platform::Application::Instance().SetTitle("Ostra2 - Player");
         GameMode = ModeNone;
+        GameTime = 0;
+        LastTickCount = 0;
+        FrameTime = 0;
         platform::SetHaltHandler([](int code) { throw platform::HaltRequested{code}; });
         form = std::make_unique<TScreenForm>(platform::Surface::OpenGL);
     }
