@@ -46,7 +46,7 @@ void StartUpGame(platform::Window& form) {
     Heroes[0].CameraDistance = 0;
 }
 
-void ShutDownGame(platform::Window& form) {
+void ShutDownGame(platform::Window& form, int exitStatus) {
     G3DDone();
     StopAllMusic();
     // The video stops before full screen ends; the engine is done, so it is
@@ -56,5 +56,5 @@ void ShutDownGame(platform::Window& form) {
     CloseMusic();
     CloseMedia();
     ShutDownSound();
-    platform::Halt(0);
+    platform::Halt(exitStatus);
 }

@@ -54,6 +54,11 @@ bool EntryExists(const std::string& path) {
     return StatNoFollow(Resolve(path), info);
 }
 
+bool IsLink(const std::string& path) {
+    struct stat info;
+    return StatNoFollow(Resolve(path), info) && S_ISLNK(info.st_mode);
+}
+
 bool CreateFolders(const std::string& path) {
     std::string real = Resolve(path);
     std::string partial;
@@ -151,9 +156,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return ok;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* reason) {
     AtomicOutputFile file;
-    return file.Begin(path) && file.Write(bytes) && file.Commit();
+    if (file.Begin(path) && file.Write(bytes) && file.Commit()) return true;
+    if (reason != nullptr) *reason = file.Failure();
+    return false;
 }
 
 bool FileWritable(const std::string& path) {

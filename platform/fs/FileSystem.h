@@ -25,6 +25,8 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Any entry at all: file, folder, link (even a dangling one) or special file.
 bool EntryExists(const std::string& path);
+// The entry itself is a symbolic link (wherever it leads, if anywhere).
+bool IsLink(const std::string& path);
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool CreateFolders(const std::string& path);
 // The entries of a folder other than "." and ".." and the temporary files of
@@ -47,8 +49,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // Replaces the file's contents with `bytes` without ever leaving it half
 // written, as AtomicOutputFile does: the data goes to a temporary file in the
 // same folder, is flushed, and is renamed over the target. False, with the
-// target untouched, on any failure.
-bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+// target untouched, on any failure; the system's reason then goes to
+// `reason` when given.
+bool WriteFileAtomic(const std::string& path, std::string_view bytes,
+                     std::string* reason = nullptr);
 
 // A regular file (links followed) that this process may write to.
 bool FileWritable(const std::string& path);
