@@ -61,7 +61,9 @@ struct WindowPlacement {
 // into the depth of view, MouseMode, MusicOn and the key bindings, then
 // [Game] as ReadGameSection does. Returns the window geometry of [General].
 // A game.ini that is there but cannot be read gives the defaults, as a missing
-// one does, and one line on stderr naming the file and the reason.
+// one does, and one line on stderr naming the file and the reason; no game.ini,
+// or one with none of the three sections, is said in one line naming the
+// folder.
 WindowPlacement ReadGameIniSettings();
 
 // Reads game.ini (ReadGameIniSettings), places and sizes the window, sets the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <string_view>
 
 #include "engine/G3D3DFile.h"
 #include "engine/G3DState.h"
@@ -12,10 +13,13 @@
 #include "game/level/DefinitionSection.h"
 #include "game/GameClock.h"
 #include "game/GameIni.h"
+#include "game/StartUp.h"
 #include "game/level/HeroStuff.h"
 #include "game/draw/HudText.h"
 #include "game/level/LevelStuff.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/fs/PathResolver.h"
+#include "platform/msgbox/MessageBox.h"
 #include "support/IniFiles32.h"
 #include "support/Snd.h"
 
@@ -415,6 +419,22 @@ void ReadDefinitionFile(const TIniFile32& ini, LevelStuff& level, TDStuff& engin
     for (int32_t n = 0; n < kBlocTypeCount; ++n) ReadBlocType(ini, n, level.Blocs[n]);
 }
 
+// Whether the file holds a section of a definition: [General], or one named
+// "Object ", "Behaviour " or "Clip " and a number.
+bool HoldsDefinitionSection(const TIniFile32& ini) {
+    if (ini.LoadFailed()) return false;
+    if (ini.FindSection("General") >= 0) return true;
+    for (const TIniSection& section : ini.Sections()) {
+        const std::string name = UpperAscii(section.Header.substr(1, section.Header.size() - 2));
+        for (const std::string_view prefix : {"OBJECT ", "BEHAVIOUR ", "CLIP "}) {
+            if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void LoadLevelPictures(const LevelStuff& level, TDStuff& engine) {
     LoadHudTextures(HudSettings.Pictures, engine);
     LoadBlocTextures(level, engine);
@@ -457,18 +477,23 @@ void MeshBounds(const TG3DMesh* mesh, int32_t& Xmin, int32_t& Xmax, int32_t& Ymi
 }
 
 void LoadLevelDefinition(const std::string& fileName, const std::string& quality, LevelStuff& level,
-                         platform::Window& /*form*/, TDStuff& engine) {
+                         platform::Window& form, TDStuff& engine) {
     const std::string upperQuality = UpperAscii(quality);
     if (AlreadyLoaded(fileName, upperQuality, level)) return;
-    level.LoadedDefinitionFile = fileName;
-    level.LoadedQuality = upperQuality;
-    StopAllSounds();
-    HighTextures = 1;
     platform::fs::SetCurrentFolder(GameFolder);
     const std::string path = platform::fs::CurrentFolder() + "\\" + fileName;
     // The file is read once for the behaviours, the general keys, the clips
     // and the bloc types.
     const TIniFile32 ini(path);
+    if (platform::fs::EntryExists(path) && !HoldsDefinitionSection(ini)) {
+        // A level cannot be played from it, as from a missing level file.
+        platform::ShowMessage("The file " + fileName + " is missing or invalid.");
+        ShutDownGame(form, kDataErrorStatus);
+    }
+    level.LoadedDefinitionFile = fileName;
+    level.LoadedQuality = upperQuality;
+    StopAllSounds();
+    HighTextures = 1;
     LoadBehaviours(ini, level);
     ReadDefinitionFile(ini, level, engine);
     platform::fs::SetCurrentFolder(GameFolder);

@@ -27,7 +27,11 @@ extern TG3DMesh* LetterboxMesh;
 // (upper-cased) already. Every bloc type starts from its defaults, its old
 // meshes and sounds freed; its InstanceCount is kept. The definition's
 // [General] Root folder is current while its files load; the game folder is
-// current again afterwards. `form` is the main window.
+// current again afterwards. `form` is the main window. A missing file loads
+// as an empty one; a file that is there but holds none of a definition's
+// sections (empty, unreadable, not an INI file) shows "The file <fileName> is
+// missing or invalid." and ends the program through ShutDownGame(form,
+// kDataErrorStatus).
 void LoadLevelDefinition(const std::string& fileName, const std::string& quality, LevelStuff& level,
                          platform::Window& form, TDStuff& engine);
 
