@@ -89,6 +89,9 @@ constexpr IntField kIntFields[] = {
 };
 
 constexpr int32_t kInventoryOffset = 176;
+// Counts of one bloc type beyond this either way come from no game: the
+// pick-ups and scripts of a level reach nothing near it.
+constexpr int32_t kMostInventoryCount = 1000000000;
 constexpr int32_t kTimerOnOffset = 1204;
 constexpr int32_t kLevelNameOffset = 1213;
 constexpr size_t kShortStringBytes = 256;
@@ -246,8 +249,14 @@ bool DecodeSaveGame(std::string_view bytes, HeroStuff& hero, std::string& proble
             return false;
         }
     }
-    for (int32_t t = 0; t < kBlocTypeCount; ++t)
-        read.Inventory[static_cast<size_t>(t)] = GetInt(bytes, kInventoryOffset + 4 * t);
+    for (int32_t t = 0; t < kBlocTypeCount; ++t) {
+        const int32_t count = GetInt(bytes, kInventoryOffset + 4 * t);
+        if (count < -kMostInventoryCount || count > kMostInventoryCount) {
+            problem = "its savegame.bin holds an invalid inventory count";
+            return false;
+        }
+        read.Inventory[static_cast<size_t>(t)] = count;
+    }
     read.TimerOn = static_cast<uint8_t>(bytes[kTimerOnOffset]);
     const auto length = static_cast<uint8_t>(bytes[kLevelNameOffset]);
     read.LevelName = std::string(bytes.substr(kLevelNameOffset + 1, length));

@@ -47,7 +47,8 @@ std::string EncodeSaveGame(const HeroStuff& hero);
 // Reads the bytes of a savegame.bin into `hero`. False, with `hero`
 // untouched and the reason in `problem`, when there are fewer than
 // kSaveGameBytes, a float is not finite or passes 1e9, the weapon or
-// selected type is outside -1..256, an animation outside 0..13, or the level
+// selected type is outside -1..256, an animation outside 0..13, an inventory
+// count beyond a thousand million either way, or the level
 // name is empty, rooted or climbs out of CURRENT_GAME\. Bytes past the
 // record are ignored.
 bool DecodeSaveGame(std::string_view bytes, HeroStuff& hero, std::string& problem);
