@@ -17,6 +17,7 @@
 #include "platform/fs/FileStream.h"
 #include "platform/fs/PathResolver.h"
 #include "platform/fs/TempName.h"
+#include "platform/text/Printable.h"
 
 namespace platform::fs {
 namespace {
@@ -184,7 +185,7 @@ std::string ReportUnreadableFile(const std::string& path) {
     if (!EntryExists(path)) return {};
     const std::string reason = UnreadableReason(path);
     if (reason.empty()) return {};
-    const std::string line = Resolve(path) + ": " + reason;
+    const std::string line = PrintableUtf8(Resolve(path)) + ": " + reason;
     std::fprintf(stderr, "%s\n", line.c_str());
     return line;
 }

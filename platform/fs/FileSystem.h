@@ -64,8 +64,8 @@ std::string UnreadableReason(const std::string& path);
 
 // Says on stderr, in one line "<real path>: <reason>", why a file that is
 // there cannot be read (a dangling link counts as there); says nothing for a
-// readable file or when nothing is there. Returns the line without its line
-// break, or an empty string.
+// readable file or when nothing is there. Control characters of the path are
+// written as "?". Returns the line without its line break, or an empty string.
 std::string ReportUnreadableFile(const std::string& path);
 
 // Removes a file; true when it is gone afterwards.
