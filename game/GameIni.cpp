@@ -138,6 +138,13 @@ void ReadGameSection(const TIniFile32& ini) {
     ReadGameConstants(ini);
 }
 
+// [General] and [Control], then [Game].
+WindowPlacement ReadSettings(const TIniFile32& ini) {
+    const WindowPlacement place = ReadGeneralAndControl(ini);
+    ReadGameSection(ini);
+    return place;
+}
+
 // A game.ini that gives nothing but the defaults is said on stderr, in one
 // line: one that is there but cannot be read (with the reason), none in the
 // game folder, or one that holds none of the three sections.
@@ -211,14 +218,14 @@ void ReadGameSection() {
 WindowPlacement ReadGameIniSettings() {
     // One read of the file for all three sections.
     const TIniFile32 ini(GameIniPath());
-    ReportDefaultsOnly(ini);
-    const WindowPlacement place = ReadGeneralAndControl(ini);
-    ReadGameSection(ini);
-    return place;
+    if (ini.LoadFailed()) platform::fs::ReportUnreadableFile(ini.FileName);
+    return ReadSettings(ini);
 }
 
 void ReadGameIni(platform::Window& form) {
-    const WindowPlacement place = ReadGameIniSettings();
+    const TIniFile32 ini(GameIniPath());
+    ReportDefaultsOnly(ini);
+    const WindowPlacement place = ReadSettings(ini);
     form.SetTitle(GameTitle);
     platform::Application::Instance().SetTitle(GameTitle);
     SetBuiltInClips(Level, HudSettings.DeveloperVideo, HudSettings.IntroMusic,

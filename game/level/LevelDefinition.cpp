@@ -476,16 +476,14 @@ void MeshBounds(const TG3DMesh* mesh, int32_t& Xmin, int32_t& Xmax, int32_t& Ymi
     Zmax = Saturate(zMax + 256);
 }
 
-void LoadLevelDefinition(const std::string& fileName, const std::string& quality, LevelStuff& level,
-                         platform::Window& form, TDStuff& engine) {
-    const std::string upperQuality = UpperAscii(quality);
-    if (AlreadyLoaded(fileName, upperQuality, level)) return;
-    platform::fs::SetCurrentFolder(GameFolder);
-    const std::string path = platform::fs::CurrentFolder() + "\\" + fileName;
-    // The file is read once for the behaviours, the general keys, the clips
-    // and the bloc types.
-    const TIniFile32 ini(path);
-    if (platform::fs::EntryExists(path) && !HoldsDefinitionSection(ini)) {
+namespace {
+
+// The load of the definition `ini`, named `fileName`; `present` when there
+// is such a file at all.
+void LoadDefinition(const std::string& fileName, const TIniFile32& ini, bool present,
+                    const std::string& upperQuality, LevelStuff& level, platform::Window& form,
+                    TDStuff& engine) {
+    if (present && !HoldsDefinitionSection(ini)) {
         // A level cannot be played from it, as from a missing level file.
         platform::ShowMessage("The file " + fileName + " is missing or invalid.");
         ShutDownGame(form, kDataErrorStatus);
@@ -499,4 +497,29 @@ void LoadLevelDefinition(const std::string& fileName, const std::string& quality
     platform::fs::SetCurrentFolder(GameFolder);
     LoadLevelPictures(level, engine);
     ResetFrameStep();
+}
+
+}  // namespace
+
+void LoadLevelDefinition(const std::string& fileName, const std::string& quality, LevelStuff& level,
+                         platform::Window& form, TDStuff& engine) {
+    const std::string upperQuality = UpperAscii(quality);
+    if (AlreadyLoaded(fileName, upperQuality, level)) return;
+    platform::fs::SetCurrentFolder(GameFolder);
+    const std::string path = platform::fs::CurrentFolder() + "\\" + fileName;
+    // The file is read once for the behaviours, the general keys, the clips
+    // and the bloc types.
+    const TIniFile32 ini(path);
+    LoadDefinition(fileName, ini, platform::fs::EntryExists(path), upperQuality, level, form,
+                   engine);
+}
+
+void LoadLevelDefinitionText(const std::string& fileName, const std::string& text,
+                             const std::string& quality, LevelStuff& level, platform::Window& form,
+                             TDStuff& engine) {
+    const std::string upperQuality = UpperAscii(quality);
+    if (AlreadyLoaded(fileName, upperQuality, level)) return;
+    platform::fs::SetCurrentFolder(GameFolder);
+    const TIniFile32 ini(fileName, text);
+    LoadDefinition(fileName, ini, true, upperQuality, level, form, engine);
 }

@@ -35,6 +35,12 @@ extern TG3DMesh* LetterboxMesh;
 void LoadLevelDefinition(const std::string& fileName, const std::string& quality, LevelStuff& level,
                          platform::Window& form, TDStuff& engine);
 
+// As LoadLevelDefinition, with the definition's text already read (`text`);
+// `fileName` names it. The files it names are read as ever.
+void LoadLevelDefinitionText(const std::string& fileName, const std::string& text,
+                             const std::string& quality, LevelStuff& level, platform::Window& form,
+                             TDStuff& engine);
+
 // The bounds of `mesh` as cell-local integers (0 = the low face of the cell):
 // the smallest and largest X and Z, the smallest Y, and the highest Y of each
 // quadrant around the middle of X and Z (1: low X low Z, 2: high X low Z,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "engine/G3DState.h"
 #include "game/script/Behaviours.h"
@@ -264,11 +265,17 @@ void ResetGolems(LevelStuff& level) {
 void ReadLevelState(const std::string& path, const std::string& quality, LevelStuff& level,
                     platform::Window& form, TDStuff& engine) {
     std::string bytes;
-    LevelFileImage image;
-    if (!platform::fs::FileExists(path) || !platform::fs::ReadWholeFile(path, bytes) ||
-        !ParseLevelFile(bytes, image)) {
+    if (!platform::fs::FileExists(path) || !platform::fs::ReadWholeFile(path, bytes)) {
         RefuseLevelFile(path, form);
     }
+    ReadLevelStateBytes(bytes, path, quality, level, form, engine);
+}
+
+void ReadLevelStateBytes(std::string_view bytes, const std::string& path,
+                         const std::string& quality, LevelStuff& level, platform::Window& form,
+                         TDStuff& engine) {
+    LevelFileImage image;
+    if (!ParseLevelFile(bytes, image)) RefuseLevelFile(path, form);
     ResetInstanceCounts(level);
     if (!StoreGrid(image, level)) RefuseLevelFile(path, form);
     StoreTables(image, level);

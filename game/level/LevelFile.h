@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct LevelStuff;
 struct TDStuff;
@@ -35,6 +36,12 @@ bool WriteLevelState(const std::string& path, const LevelStuff& level,
 // letter case it is stored with.
 void ReadLevelState(const std::string& path, const std::string& quality, LevelStuff& level,
                     platform::Window& form, TDStuff& engine);
+
+// As ReadLevelState, with the file's bytes already read: `path` only names
+// the file in the message of a refusal.
+void ReadLevelStateBytes(std::string_view bytes, const std::string& path,
+                         const std::string& quality, LevelStuff& level, platform::Window& form,
+                         TDStuff& engine);
 
 // Puts every golem of `level` back to its starting state: seeds the random
 // generator with the level's RandSeed; each golem looks along its heading,

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/fs/FileOverlay.h"
 #include "platform/fs/FileStream.h"
 #include "platform/fs/PathResolver.h"
 #include "platform/fs/TempName.h"
@@ -41,6 +42,7 @@ EntryKind KindOf(const std::string& real, bool& link) {
 }  // namespace
 
 bool FileExists(const std::string& path) {
+    if (const FileOverlay* overlay = CurrentFileOverlay()) return overlay->Find(path) != nullptr;
     struct stat info;
     return stat(Resolve(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
@@ -51,6 +53,7 @@ bool FolderExists(const std::string& path) {
 }
 
 bool EntryExists(const std::string& path) {
+    if (const FileOverlay* overlay = CurrentFileOverlay()) return overlay->Find(path) != nullptr;
     struct stat info;
     return StatNoFollow(Resolve(path), info);
 }
@@ -130,6 +133,11 @@ size_t LongestPathBelow(const std::string& folder) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
+    if (const FileOverlay* overlay = CurrentFileOverlay()) {
+        const std::string* file = overlay->Find(path);
+        if (file != nullptr) bytes = *file;
+        return file != nullptr;
+    }
     // O_NONBLOCK keeps the open from waiting on a pipe; only a regular file
     // (possibly reached through a link) is read.
     int fd = open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

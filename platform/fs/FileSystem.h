@@ -1,5 +1,6 @@
 // File and folder services of the platform layer. Every path is a data path,
-// resolved through PathResolver (any separator, any letter case).
+// resolved through PathResolver (any separator, any letter case). Tests may
+// put files held in memory in place of the disk's for reading (FileOverlay.h).
 #pragma once
 
 #include <cstddef>

@@ -1,9 +1,12 @@
-// Fuzz target of the whole level-state reader: any bytes become a level file
-// in the demo game's folder and are read as the game reads a level, with the
-// rebuild of everything derived from it (the definition the file names, mesh
-// copies, instance counts, behaviour instances and golems from the cells, the
-// golems' reset). A refused file ends the game through Halt, which throws
-// here. What a read leaves must lie within the level's tables.
+// Fuzz target of the whole level-state reader: any bytes are read, from
+// memory, as the game reads a level file of the demo game's folder, with the
+// rebuild of everything derived from it (mesh copies, instance counts,
+// behaviour instances and golems from the cells, the golems' reset). A refused
+// file ends the game through Halt, which throws here. What a read leaves must
+// lie within the level's tables. Every input names the demo's definition, so
+// that it is loaded once, as between levels of one definition: loading it
+// again for each input would take a hundred times as long as the read, and
+// the definition loader has a fuzzer of its own.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +18,7 @@
 #include "game/level/LevelStuff.h"
 #include "platform/process/Halt.h"
 #include "tests/fuzz/FuzzGameFolder.h"
+#include "tools/demogame/DemoLayout.h"
 
 namespace {
 
@@ -42,11 +46,18 @@ void CheckLevel(const LevelStuff& level) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzutil::FuzzGameFolder& game = fuzzutil::GameFolderForFuzzing();
-    game.BeginInput();
-    game.Write("LEVEL/Fuzz.lvl", std::string(reinterpret_cast<const char*>(data), size));
-    Level.LoadedDefinitionFile.clear();  // each read loads its definition afresh
+    game.ReadFromMemory();
+    game.messages.texts.clear();
+    // Kept from input to input: its room is not asked for again each time.
+    static std::string bytes;
+    bytes.assign(reinterpret_cast<const char*>(data), size);
+    const std::string definition = demo::kDefinitionRef;
+    if (bytes.size() > definition.size()) {
+        bytes[0] = static_cast<char>(definition.size());
+        bytes.replace(1, definition.size(), definition);
+    }
     try {
-        ReadLevelState("level\\FUZZ.LVL", "High", Level, game.Window(), DStuff);
+        ReadLevelStateBytes(bytes, "level\\FUZZ.LVL", "High", Level, game.Window(), DStuff);
     } catch (const platform::HaltRequested&) {
         // A refused file: the message is shown and the game ends.
         Check(game.messages.texts.size() == 1, "a refused file without its message");
