@@ -2,21 +2,22 @@
 # Keys of a French keyboard typed into the player: é and ç, pressed and
 # released on the X server's keyboard, reach the player as text, and it goes on
 # running (under the sanitizers too, see tests/sanitizer/asan.supp); SIGTERM
-# then ends it with status 0. Runs on an X server of its own: the keyboard
-# layout is the server's.
+# then ends it with status 0. Runs on an X server of its own, which takes a
+# free display by itself: the keyboard layout is the server's.
 # Usage: PlayerKeys_test.sh <player> <demo game folder>
 set -u
 . "$(dirname "$0")/PlayerWindow.sh"
-player=$1
-demo=$2
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+player_test "$@"
+server=
+trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; [ -n "$server" ] && kill "$server"; rm -rf "$work"' EXIT
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+server=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || fail "no X server"
+export DISPLAY=":$(cat "$work/display")"
 
 # What the player said, but for the sound library's and SDL's event lines.
 said() {
@@ -41,14 +42,5 @@ for text in ç é; do
     grep -q "SDL_TEXTINPUT.*text='$text'" "$work/stderr" || fail "$text did not reach the player"
 done
 
-kill -TERM "$pid"
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "SIGTERM did not end the player"
-wait "$pid"
-status=$?
-pid=
-[ "$status" = 0 ] || fail "exit status $status: $(said)"
+stop_player "$(said)"
 echo "all passed"
