@@ -47,7 +47,7 @@ void StartUpGame(platform::Window& form) {
     Heroes[0].CameraDistance = 0;
 }
 
-void ShutDownGame(platform::Window& form) {
+void ShutDownGame(platform::Window& form, int exitStatus) {
     G3DDone();
     StopAllMusic();
     // The video stops before full screen ends; the engine is done, so it is
@@ -57,5 +57,5 @@ void ShutDownGame(platform::Window& form) {
     CloseMusic();
     CloseMedia();
     ShutDownSound();
-    platform::Halt(0);
+    platform::Halt(exitStatus);
 }

@@ -337,8 +337,12 @@ void ReadSectionText(const TIniFile32& ini, int header, SectionText& text) {
 }
 
 void CompileBehaviour(const TIniFile32& ini, int32_t number, BehaviourTypeStuff& behaviour) {
+    const int header = ini.FindSection("Behaviour " + std::to_string(number));
+    // A behaviour that does not exist holds no command: one missing from the
+    // file stays as it is, and the 257 commands are not gone through again.
+    if (header < 0 && behaviour.BehaviourName.empty()) return;
     SectionText text;
-    ReadSectionText(ini, ini.FindSection("Behaviour " + std::to_string(number)), text);
+    ReadSectionText(ini, header, text);
     behaviour.BehaviourName.assign(text.Name);
     if (behaviour.BehaviourName.empty()) {
         for (CommandStuff& command : behaviour.Commands) ClearCommand(command);

@@ -5,6 +5,8 @@
 #include "shell/MenuCommands.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -14,11 +16,14 @@
 #include "engine/G3DState.h"
 #include "game/level/SaveGames.h"
 #include "game/media/Music.h"
+#include "game/GameIni.h"
 #include "game/media/Video.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/ui/RecordingUi.h"
 #include "shell/GameForm.h"
 #include "shell/LocalisationUnit.h"
 #include "shell/SaveGameUnit.h"
+#include "tests/common/ScratchFolder.h"
 #include "tests/shell/FlowTestWorld.h"
 
 namespace {
@@ -189,6 +194,59 @@ TEST_F(MenuCommandsTest, ShortcutsTakeKeysOnlyWhileTheBarIsShown) {
     NewGame();
     EXPECT_TRUE(RunMenuShortcut(kEscape, false, *window));
     EXPECT_EQ(GameMode, ModeTitle);
+}
+
+TEST_F(MenuCommandsTest, HelpOpensOnlyADocumentOfTheGamesFolder) {
+    // An opener of our own on the PATH writes down what it was handed.
+    folder.Write("bin/xdg-open", "#!/bin/sh\nprintf %s \"$1\" > \"$0.opened\"\n");
+    std::filesystem::permissions(folder.Path("bin/xdg-open"), std::filesystem::perms::owner_all);
+    const std::string opened = folder.Path("bin/xdg-open.opened");
+    const std::string path = getenv("PATH");
+    setenv("PATH", folder.Path("bin").c_str(), 1);
+    folder.Write("Docs/Help.TXT", "help");
+    folder.Write("run.sh", "#!/bin/sh\n");
+    folder.Write("Docs/help.desktop", "[Desktop Entry]\nExec=true\n");
+    const testutil::ScratchFolder elsewhere;
+    elsewhere.Write("help.txt", "not the game's");
+    std::filesystem::create_symlink(elsewhere.Path("help.txt"), folder.Path("linked.txt"));
+    const std::string outside =
+        "..\\" + std::filesystem::path(elsewhere.Root()).filename().string();
+    const struct {
+        std::string helpFile;
+        const char* said;  // on stderr; empty: opened
+    } cases[] = {
+        {"docs\\help.txt", ""},
+        {outside + "\\help.txt", "it is not inside the game's folder"},
+        {"linked.txt", "it is not inside the game's folder"},
+        {"run.sh", "it is a program"},
+        {"Docs\\help.desktop", "it is a desktop launcher"},
+        {"Docs", "it is not a file"},
+    };
+    for (const auto& c : cases) {
+        HelpFile = c.helpFile;
+        std::filesystem::remove(opened);
+        testing::internal::CaptureStderr();
+        RunMenuChoice({MenuItemId::Aide1, {}}, *window);
+        const std::string said = testing::internal::GetCapturedStderr();
+        if (*c.said != '\0') {
+            EXPECT_EQ(said, "The help file " + std::string(c.helpFile) +
+                                " is not opened: " + c.said + ".\n");
+            continue;
+        }
+        EXPECT_EQ(said, "");
+        std::string handed;
+        for (int i = 0; i < 100 && !platform::fs::ReadWholeFile(opened, handed); ++i) usleep(20000);
+        EXPECT_EQ(handed, folder.Path("Docs/Help.TXT"));
+    }
+    // No opener at all.
+    setenv("PATH", folder.Path("Docs").c_str(), 1);
+    HelpFile = "Docs\\Help.txt";
+    testing::internal::CaptureStderr();
+    RunMenuChoice({MenuItemId::Aide1, {}}, *window);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "The help file Docs\\Help.txt is not opened: no desktop opener (xdg-open) is "
+              "installed.\n");
+    setenv("PATH", path.c_str(), 1);
 }
 
 }  // namespace
