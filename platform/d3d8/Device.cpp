@@ -83,6 +83,7 @@ Device::Device(Direct3D& owner, const PresentParameters& params)
       deviceSink_(params.DeviceSink),
       width_(params.BackBufferWidth),
       height_(params.BackBufferHeight),
+      routines_(params.Routines),
       colour_(static_cast<size_t>(width_) * height_, 0xFF000000u) {
     if (params.EnableAutoDepthStencil) depth_.assign(colour_.size(), 0xFFFF);
     SetDefaultStates();
@@ -320,6 +321,7 @@ uint32_t Device::CurrentPixelState() {
     p.alphaTest = render(RenderState::AlphaTestEnable) != 0;
     p.alphaFunc = static_cast<uint8_t>(render(RenderState::AlphaFunc));
     p.alphaRef = static_cast<uint8_t>(render(RenderState::AlphaRef));
+    ChooseRoutines(p, !depth_.empty(), routines_);
     pixelStates_.push_back(p);
     currentPixelState_ = static_cast<int64_t>(pixelStates_.size() - 1);
     return static_cast<uint32_t>(currentPixelState_);

@@ -124,6 +124,7 @@ class Device final : public Unknown {
     Direct3D* owner_;
     PresentSink* deviceSink_;
     uint32_t width_, height_;
+    PixelRoutines routines_;
     std::vector<uint32_t> colour_;
     std::vector<uint16_t> depth_;  // empty without a depth buffer
     std::array<uint32_t, kRenderStateSlots> renderStates_{};

@@ -16,11 +16,25 @@
 //   opaque white.
 // - Modulate of two bytes a, b is a × b / 255 rounded to nearest; blending is
 //   (s × fs + d × fd) / 255 rounded to nearest, at most 255.
+//
+// Each state combination draws with a span routine chosen once per state:
+// routines for the combinations the engine uses work on several pixels at
+// once (PixelLanes.h), the others one pixel at a time; all draw the same
+// picture.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/d3d8/D3D8Types.h"
+
 namespace d3d8 {
+
+struct PixelState;
+struct RenderTarget;
+struct Span;
+
+// Draws one span.
+using SpanRoutine = void (*)(const Span&, const PixelState&, const RenderTarget&);
 
 // The colour and depth buffers drawn into.
 struct RenderTarget {
@@ -49,6 +63,8 @@ struct PixelState {
     bool alphaTest = false;
     uint8_t alphaFunc = 0;
     uint8_t alphaRef = 0;
+    // Point and bilinear sampling (by Span::linear); set by ChooseRoutines.
+    SpanRoutine routines[2] = {nullptr, nullptr};
 };
 
 // Interpolated attributes, in this order: rhw, z, then red, green, blue,
@@ -64,7 +80,12 @@ struct Span {
     bool linear = false;  // bilinear sampling (else point)
 };
 
-// Draws one span.
+// Sets the state's routines, of `kind` where the processor has it (else the
+// next simpler kind), for a target with or without a depth buffer.
+void ChooseRoutines(PixelState& state, bool depthBuffer, PixelRoutines kind);
+
+// Draws one span with the state's routine (one pixel at a time when none is
+// chosen).
 void ShadeSpan(const Span& span, const PixelState& state, const RenderTarget& target);
 
 // Whether a triangle drawn with `state` reads its texture.

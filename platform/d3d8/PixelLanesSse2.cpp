@@ -1,0 +1,86 @@
+// The lane routines on four pixels at a time with SSE2, the x86-64 baseline.
+#include <emmintrin.h>
+
+#include <utility>
+
+#include "platform/d3d8/PixelLanes.h"
+
+namespace d3d8 {
+namespace {
+
+struct Sse2 {
+    static constexpr int kLanes = 4;
+    using F = __m128;
+    using I = __m128i;
+    using Count = __m128i;
+
+    static F Set(float v) { return _mm_set1_ps(v); }
+    static I Set(int32_t v) { return _mm_set1_epi32(v); }
+    static F Ramp() { return _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f); }
+    static F Add(F a, F b) { return _mm_add_ps(a, b); }
+    static F Sub(F a, F b) { return _mm_sub_ps(a, b); }
+    static F Mul(F a, F b) { return _mm_mul_ps(a, b); }
+    static F Div(F a, F b) { return _mm_div_ps(a, b); }
+    // a > b ? a : b and a < b ? a : b, NaN giving b.
+    static F Max(F a, F b) { return _mm_max_ps(a, b); }
+    static F Min(F a, F b) { return _mm_min_ps(a, b); }
+    static F Greater(F a, F b) { return _mm_cmpgt_ps(a, b); }
+    static F Less(F a, F b) { return _mm_cmplt_ps(a, b); }
+    static F And(F a, F b) { return _mm_and_ps(a, b); }
+    static I Truncate(F v) { return _mm_cvttps_epi32(v); }
+    static F ToFloat(I v) { return _mm_cvtepi32_ps(v); }
+    static I AsInt(F v) { return _mm_castps_si128(v); }
+
+    static I Add(I a, I b) { return _mm_add_epi32(a, b); }
+    static I Sub(I a, I b) { return _mm_sub_epi32(a, b); }
+    static I And(I a, I b) { return _mm_and_si128(a, b); }
+    static I Or(I a, I b) { return _mm_or_si128(a, b); }
+    static I Not(I a) { return _mm_xor_si128(a, _mm_set1_epi32(-1)); }
+    static I ShiftLeft(I a, int n) { return _mm_slli_epi32(a, n); }
+    static I ShiftRight(I a, int n) { return _mm_srli_epi32(a, n); }
+    static Count ShiftCount(int n) { return _mm_cvtsi32_si128(n); }
+    static I ShiftLeftBy(I a, Count count) { return _mm_sll_epi32(a, count); }
+    static I GreaterInt(I a, I b) { return _mm_cmpgt_epi32(a, b); }
+    // Products below 2^16 of values below 2^16.
+    static I MulLow16(I a, I b) { return _mm_mullo_epi16(a, b); }
+    static I Select(I mask, I a, I b) {
+        return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
+    }
+    static bool None(I mask) { return _mm_movemask_epi8(mask) == 0; }
+
+    static I Load(const uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const I*>(p)); }
+    static void Store(uint32_t* p, I v) { _mm_storeu_si128(reinterpret_cast<I*>(p), v); }
+    static I LoadDepth(const uint16_t* p) {
+        return _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const I*>(p)),
+                                  _mm_setzero_si128());
+    }
+    // Values 0..65535: the signed pack keeps their low 16 bits once they are
+    // sign-extended from bit 15.
+    static void StoreDepth(uint16_t* p, I v) {
+        const I extended = _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);
+        _mm_storel_epi64(reinterpret_cast<I*>(p), _mm_packs_epi32(extended, extended));
+    }
+    static I Gather(const uint32_t* base, I index) {
+        const int32_t i0 = _mm_cvtsi128_si32(index);
+        const int32_t i1 = _mm_cvtsi128_si32(_mm_shuffle_epi32(index, 0x55));
+        const int32_t i2 = _mm_cvtsi128_si32(_mm_shuffle_epi32(index, 0xAA));
+        const int32_t i3 = _mm_cvtsi128_si32(_mm_shuffle_epi32(index, 0xFF));
+        return _mm_setr_epi32(static_cast<int32_t>(base[i0]), static_cast<int32_t>(base[i1]),
+                              static_cast<int32_t>(base[i2]), static_cast<int32_t>(base[i3]));
+    }
+};
+
+template <int... kIndex>
+constexpr const SpanRoutine* Table(std::integer_sequence<int, kIndex...>) {
+    return lanes::LaneTable<Sse2, kIndex...>::kRoutines;
+}
+
+}  // namespace
+
+SpanRoutine Sse2LaneRoutine(int index) {
+    static constexpr const SpanRoutine* kTable =
+        Table(std::make_integer_sequence<int, kLaneRoutines>());
+    return kTable[index];
+}
+
+}  // namespace d3d8
