@@ -298,6 +298,7 @@ uint32_t Device::CurrentPixelState() {
     PixelState p;
     if (const Texture* t = textures_[0].Get()) {
         p.texels = t->Texels();
+        p.wrappedTexels = t->WrappedTexels();
         p.texWidth = static_cast<int32_t>(t->Width());
         p.texHeight = static_cast<int32_t>(t->Height());
         heldTextures_.push_back(textures_[0]);

@@ -6,8 +6,6 @@
 // Every lane does the same float operations in the same order as the
 // one-pixel routine of PixelPipeline.cpp (no fused multiply-add, the same
 // division), and the integer steps are exact, so both draw the same picture.
-// Bilinear weights are summed in float: every product and partial sum is a
-// whole number below 2^24, so the sums are exact.
 //
 // Only templates and constants live here, so that nothing built for one
 // instruction set is shared with a file built for another.
@@ -31,18 +29,6 @@ constexpr int LaneRoutineIndex(bool depth, int filter, bool alphaModulate, bool 
 }
 
 namespace lanes {
-
-template <class V>
-struct Attributes {
-    typename V::F start[kAttributes];
-    typename V::F step[kAttributes];
-};
-
-// start + step × i, as the one-pixel routine has it.
-template <class V>
-inline typename V::F At(const Attributes<V>& a, int k, typename V::F i) {
-    return V::Add(a.start[k], V::Mul(a.step[k], i));
-}
 
 // Rounds to nearest (halves up) and holds to 0..255; NaN gives 0.
 template <class V>
@@ -81,104 +67,122 @@ inline typename V::I Floor(typename V::F v) {
     return V::Add(i, V::AsInt(V::Less(v, V::ToFloat(i))));
 }
 
+// The texture as the lane routines read it, taken out of the state once a
+// span (stores into the target could otherwise alias it).
+template <class V>
+struct Sampler {
+    explicit Sampler(const PixelState& s)
+        : texels(s.texels),
+          wrapped(s.wrappedTexels),
+          width(V::Set(static_cast<float>(s.texWidth))),
+          height(V::Set(static_cast<float>(s.texHeight))),
+          maskU(V::Set(s.texWidth - 1)),
+          maskV(V::Set(s.texHeight - 1)) {
+        int n = 0;
+        while ((1 << n) < s.texWidth) ++n;
+        shift = V::ShiftCount(n);
+        wrappedPitch = s.texWidth + 1;
+    }
+    const uint32_t* texels;
+    const uint32_t* wrapped;
+    typename V::F width, height;
+    typename V::I maskU, maskV;
+    typename V::Count shift;
+    int32_t wrappedPitch;
+};
+
 // The texel under (u, v) of a wrapped texture: floor(u × width).
 template <class V>
-inline typename V::I SamplePoint(const PixelState& s, typename V::F u, typename V::F v,
-                                 typename V::Count widthShift) {
-    const typename V::I x =
-        V::And(Floor<V>(Held<V>(V::Mul(u, V::Set(static_cast<float>(s.texWidth))))),
-               V::Set(s.texWidth - 1));
-    const typename V::I y =
-        V::And(Floor<V>(Held<V>(V::Mul(v, V::Set(static_cast<float>(s.texHeight))))),
-               V::Set(s.texHeight - 1));
-    return V::Gather(s.texels, V::Add(V::ShiftLeftBy(y, widthShift), x));
+inline typename V::I SamplePoint(const Sampler<V>& t, typename V::F u, typename V::F v) {
+    const typename V::I x = V::And(Floor<V>(Held<V>(V::Mul(u, t.width))), t.maskU);
+    const typename V::I y = V::And(Floor<V>(Held<V>(V::Mul(v, t.height))), t.maskV);
+    return V::Gather(t.texels, V::Add(V::ShiftLeftBy(y, t.shift), x));
 }
 
 // Bilinear sample of a wrapped texture, channel by channel (red, green, blue,
-// alpha): the four texels around u × width − 0.5, v × height − 0.5, weights
-// in 1/256, the sum rounded to nearest.
+// alpha): the four texels around u × width − 0.5, v × height − 0.5 weighed
+// by wu, wv in 1/256, the sum rounded to nearest. The two texels of a row
+// are neighbours in the wrapped copy, and so are the two rows. The weighing
+// is done in two steps, exactly: along u, two channels at a time in 16-bit
+// halves (h = c0 × (256 − wu) + c1 × wu ≤ 65280), then along v as a
+// multiply-add of 16-bit pairs, h − 32768 being a signed 16-bit number:
+// h0 × (256 − wv) + h1 × wv = (h0 − 32768)(256 − wv) + (h1 − 32768) wv + 2^23.
 template <class V>
-inline void SampleLinear(const PixelState& s, typename V::F u, typename V::F v,
-                         typename V::Count widthShift, typename V::I (&out)[4]) {
+inline void SampleLinear(const Sampler<V>& t, typename V::F u, typename V::F v,
+                         typename V::I (&out)[4]) {
     using F = typename V::F;
     using I = typename V::I;
-    const F fu = Held<V>(V::Sub(V::Mul(u, V::Set(static_cast<float>(s.texWidth))), V::Set(0.5f)));
-    const F fv = Held<V>(V::Sub(V::Mul(v, V::Set(static_cast<float>(s.texHeight))), V::Set(0.5f)));
+    const F fu = Held<V>(V::Sub(V::Mul(u, t.width), V::Set(0.5f)));
+    const F fv = Held<V>(V::Sub(V::Mul(v, t.height), V::Set(0.5f)));
     const I iu = Floor<V>(fu), iv = Floor<V>(fv);
-    const F wu = V::ToFloat(V::Truncate(V::Mul(V::Sub(fu, V::ToFloat(iu)), V::Set(256.0f))));
-    const F wv = V::ToFloat(V::Truncate(V::Mul(V::Sub(fv, V::ToFloat(iv)), V::Set(256.0f))));
-    const I maskU = V::Set(s.texWidth - 1), maskV = V::Set(s.texHeight - 1);
-    const I x0 = V::And(iu, maskU), x1 = V::And(V::Add(iu, V::Set(1)), maskU);
-    const I y0 = V::ShiftLeftBy(V::And(iv, maskV), widthShift);
-    const I y1 = V::ShiftLeftBy(V::And(V::Add(iv, V::Set(1)), maskV), widthShift);
-    const I c00 = V::Gather(s.texels, V::Add(y0, x0)), c10 = V::Gather(s.texels, V::Add(y0, x1));
-    const I c01 = V::Gather(s.texels, V::Add(y1, x0)), c11 = V::Gather(s.texels, V::Add(y1, x1));
-    const F one = V::Set(256.0f);
-    const F w00 = V::Mul(V::Sub(one, wu), V::Sub(one, wv)), w10 = V::Mul(wu, V::Sub(one, wv));
-    const F w01 = V::Mul(V::Sub(one, wu), wv), w11 = V::Mul(wu, wv);
-    constexpr int kShift[4] = {16, 8, 0, 24};
-    for (int k = 0; k < 4; ++k) {
-        const int shift = kShift[k];
-        const F sum =
-            V::Add(V::Add(V::Mul(V::ToFloat(Channel<V>(c00, shift)), w00),
-                          V::Mul(V::ToFloat(Channel<V>(c10, shift)), w10)),
-                   V::Add(V::Mul(V::ToFloat(Channel<V>(c01, shift)), w01),
-                          V::Mul(V::ToFloat(Channel<V>(c11, shift)), w11)));
-        out[k] = V::Truncate(V::Mul(V::Add(sum, V::Set(32768.0f)), V::Set(1.0f / 65536.0f)));
-    }
+    const I wu = V::Truncate(V::Mul(V::Sub(fu, V::ToFloat(iu)), V::Set(256.0f)));  // 0..255
+    const I wv = V::Truncate(V::Mul(V::Sub(fv, V::ToFloat(iv)), V::Set(256.0f)));
+    const I y0 = V::And(iv, t.maskV);
+    const I at = V::Add(V::Add(V::ShiftLeftBy(y0, t.shift), y0), V::And(iu, t.maskU));
+    I c00, c10, c01, c11;
+    V::GatherPairs(t.wrapped, at, c00, c10);
+    V::GatherPairs(t.wrapped + t.wrappedPitch, at, c01, c11);
+    // Along u: red and blue, alpha and green, in the two halves of a lane.
+    const I pairs = V::Set(0x00FF00FF);
+    const I right = V::Or(wu, V::ShiftLeft(wu, 16));
+    const I left = V::Sub(V::Set(0x01000100), right);
+    auto alongU = [&](I a, I b) {
+        return V::Add(V::MulLow16(V::And(a, pairs), left), V::MulLow16(V::And(b, pairs), right));
+    };
+    auto alongUHigh = [&](I a, I b) {
+        return V::Add(V::MulLow16(V::And(V::ShiftRight(a, 8), pairs), left),
+                      V::MulLow16(V::And(V::ShiftRight(b, 8), pairs), right));
+    };
+    const I rb0 = alongU(c00, c10), rb1 = alongU(c01, c11);
+    const I ag0 = alongUHigh(c00, c10), ag1 = alongUHigh(c01, c11);
+    // Along v: (h0, h1) pairs of each channel against (256 − wv, wv).
+    const I weights = V::Or(V::Sub(V::Set(256), wv), V::ShiftLeft(wv, 16));
+    const I low = V::Set(0xFFFF), bias = V::Set(static_cast<int32_t>(0x80008000u));
+    const I rounding = V::Set((1 << 23) + (1 << 15));
+    auto alongV = [&](I h) {
+        return V::ShiftRight(V::Add(V::MulAddPairs(V::Xor(h, bias), weights), rounding), 16);
+    };
+    out[0] = alongV(V::Or(V::ShiftRight(rb0, 16), V::AndNot(low, rb1)));
+    out[1] = alongV(V::Or(V::And(ag0, low), V::ShiftLeft(ag1, 16)));
+    out[2] = alongV(V::Or(V::And(rb0, low), V::ShiftLeft(rb1, 16)));
+    out[3] = alongV(V::Or(V::ShiftRight(ag0, 16), V::AndNot(low, ag1)));
 }
 
+// One span, a group of V::kLanes pixels at a time.
 template <class V, bool kDepth, int kFilter, bool kAlphaModulate, bool kBlend>
-void ShadeLanes(const Span& span, const PixelState& s, const RenderTarget& target) {
+class LaneSpan {
+  public:
     using F = typename V::F;
     using I = typename V::I;
-    constexpr int kLanes = V::kLanes;
-    uint32_t* const colourRow = target.colour + static_cast<size_t>(span.y) * target.width;
-    uint16_t* const depthRow =
-        kDepth ? target.depth + static_cast<size_t>(span.y) * target.width : nullptr;
-    Attributes<V> a;
-    for (int k = 0; k < kAttributes; ++k) {
-        a.start[k] = V::Set(span.start[k]);
-        a.step[k] = V::Set(span.step[k]);
-    }
-    int widthShift = 0;
-    while ((1 << widthShift) < s.texWidth) ++widthShift;
-    const typename V::Count shift = V::ShiftCount(widthShift);
-    const bool zWrite = s.zWrite;
-    for (int32_t x = span.x0; x <= span.x1; x += kLanes) {
-        const int32_t count = span.x1 - x + 1 < kLanes ? span.x1 - x + 1 : kLanes;
-        // A short group works on copies, so that no pixel past the span is touched.
-        uint32_t colourCopy[kLanes] = {};
-        uint16_t depthCopy[kLanes] = {};
-        uint32_t* colour = colourRow + x;
-        uint16_t* depth = kDepth ? depthRow + x : nullptr;
-        if (count < kLanes) {
-            for (int k = 0; k < count; ++k) {
-                colourCopy[k] = colour[k];
-                if constexpr (kDepth) depthCopy[k] = depth[k];
-            }
-            colour = colourCopy;
-            depth = depthCopy;
+
+    LaneSpan(const Span& span, const PixelState& s) : sampler_(s), x0_(span.x0), zWrite_(s.zWrite) {
+        for (int k = 0; k < kAttributes; ++k) {
+            start_[k] = V::Set(span.start[k]);
+            step_[k] = V::Set(span.step[k]);
         }
-        const F i = V::Add(V::Set(static_cast<float>(x - span.x0)), V::Ramp());
+    }
+
+    // The group of pixels from x on, at `colour` and `depth`.
+    [[gnu::always_inline]] inline void Group(int32_t x, uint32_t* colour, uint16_t* depth) const {
+        const F i = V::Add(V::Set(static_cast<float>(x - x0_)), V::Ramp());
         I pass = V::Set(-1), z = V::Set(0), oldDepth = V::Set(0);
         if constexpr (kDepth) {
-            F zf = V::Min(V::Max(At<V>(a, 1, i), V::Set(0.0f)), V::Set(1.0f));
+            const F zf = V::Min(V::Max(At(1, i), V::Set(0.0f)), V::Set(1.0f));
             z = V::Truncate(V::Add(V::Mul(zf, V::Set(65535.0f)), V::Set(0.5f)));
             oldDepth = V::LoadDepth(depth);
             pass = V::Not(V::GreaterInt(z, oldDepth));
-            if (V::None(pass)) continue;
+            if (V::None(pass)) return;
         }
-        const F w = V::Div(V::Set(1.0f), At<V>(a, 0, i));
-        I c[4] = {ToByte<V>(V::Mul(At<V>(a, 2, i), w)), ToByte<V>(V::Mul(At<V>(a, 3, i), w)),
-                  ToByte<V>(V::Mul(At<V>(a, 4, i), w)), ToByte<V>(V::Mul(At<V>(a, 5, i), w))};
+        const F w = V::Div(V::Set(1.0f), At(0, i));
+        I c[4] = {ToByte<V>(V::Mul(At(2, i), w)), ToByte<V>(V::Mul(At(3, i), w)),
+                  ToByte<V>(V::Mul(At(4, i), w)), ToByte<V>(V::Mul(At(5, i), w))};
         if constexpr (kFilter != kLaneNoTexture) {
-            const F u = V::Mul(At<V>(a, 6, i), w), v = V::Mul(At<V>(a, 7, i), w);
+            const F u = V::Mul(At(6, i), w), v = V::Mul(At(7, i), w);
             I t[4];
             if constexpr (kFilter == kLaneLinear) {
-                SampleLinear<V>(s, u, v, shift, t);
+                SampleLinear<V>(sampler_, u, v, t);
             } else {
-                const I texel = SamplePoint<V>(s, u, v, shift);
+                const I texel = SamplePoint<V>(sampler_, u, v);
                 t[0] = Channel<V>(texel, 16), t[1] = Channel<V>(texel, 8);
                 t[2] = Channel<V>(texel, 0), t[3] = V::ShiftRight(texel, 24);
             }
@@ -191,23 +195,54 @@ void ShadeLanes(const Span& span, const PixelState& s, const RenderTarget& targe
             const I inverse = V::Sub(V::Set(255), c[3]);
             for (int k = 0; k < 3; ++k) {
                 const I d = Channel<V>(back, 16 - 8 * k);
-                c[k] = Div255<V>(V::Add(V::Add(V::MulLow16(c[k], c[3]), V::MulLow16(d, inverse)),
-                                        V::Set(127)));
+                c[k] = Div255<V>(
+                    V::Add(V::Add(V::MulLow16(c[k], c[3]), V::MulLow16(d, inverse)), V::Set(127)));
             }
         }
         I out = V::Or(V::Or(V::Set(static_cast<int32_t>(0xFF000000u)), V::ShiftLeft(c[0], 16)),
                       V::Or(V::ShiftLeft(c[1], 8), c[2]));
         if constexpr (kDepth) {
             out = V::Select(pass, out, back);
-            if (zWrite) V::StoreDepth(depth, V::Select(pass, z, oldDepth));
+            if (zWrite_) V::StoreDepth(depth, V::Select(pass, z, oldDepth));
         }
         V::Store(colour, out);
-        if (count < kLanes) {
-            for (int k = 0; k < count; ++k) {
-                colourRow[x + k] = colourCopy[k];
-                if constexpr (kDepth) depthRow[x + k] = depthCopy[k];
-            }
-        }
+    }
+
+  private:
+    // start + step × i, as the one-pixel routine has it.
+    F At(int k, F i) const { return V::Add(start_[k], V::Mul(step_[k], i)); }
+
+    F start_[kAttributes];
+    F step_[kAttributes];
+    Sampler<V> sampler_;
+    int32_t x0_;
+    bool zWrite_;
+};
+
+template <class V, bool kDepth, int kFilter, bool kAlphaModulate, bool kBlend>
+void ShadeLanes(const Span& span, const PixelState& s, const RenderTarget& target) {
+    constexpr int kLanes = V::kLanes;
+    const LaneSpan<V, kDepth, kFilter, kAlphaModulate, kBlend> lanes(span, s);
+    uint32_t* const colour = target.colour + static_cast<size_t>(span.y) * target.width;
+    uint16_t* const depth =
+        kDepth ? target.depth + static_cast<size_t>(span.y) * target.width : nullptr;
+    int32_t x = span.x0;
+    for (; x + kLanes - 1 <= span.x1; x += kLanes) {
+        lanes.Group(x, colour + x, kDepth ? depth + x : nullptr);
+    }
+    const int32_t count = span.x1 - x + 1;
+    if (count <= 0) return;
+    // The last, short group works on copies, so that no pixel past the span is touched.
+    uint32_t colourCopy[kLanes] = {};
+    uint16_t depthCopy[kLanes] = {};
+    for (int k = 0; k < count; ++k) {
+        colourCopy[k] = colour[x + k];
+        if constexpr (kDepth) depthCopy[k] = depth[x + k];
+    }
+    lanes.Group(x, colourCopy, depthCopy);
+    for (int k = 0; k < count; ++k) {
+        colour[x + k] = colourCopy[k];
+        if constexpr (kDepth) depth[x + k] = depthCopy[k];
     }
 }
 

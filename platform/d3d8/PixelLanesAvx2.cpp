@@ -3,6 +3,7 @@
 // picture); the device calls it only where the processor has AVX2.
 #include <immintrin.h>
 
+#include <cstring>
 #include <utility>
 
 #include "platform/d3d8/PixelLanes.h"
@@ -37,6 +38,9 @@ struct Avx2 {
     static I Sub(I a, I b) { return _mm256_sub_epi32(a, b); }
     static I And(I a, I b) { return _mm256_and_si256(a, b); }
     static I Or(I a, I b) { return _mm256_or_si256(a, b); }
+    static I Xor(I a, I b) { return _mm256_xor_si256(a, b); }
+    // ~a & b.
+    static I AndNot(I a, I b) { return _mm256_andnot_si256(a, b); }
     static I Not(I a) { return _mm256_xor_si256(a, _mm256_set1_epi32(-1)); }
     static I ShiftLeft(I a, int n) { return _mm256_slli_epi32(a, n); }
     static I ShiftRight(I a, int n) { return _mm256_srli_epi32(a, n); }
@@ -45,6 +49,8 @@ struct Avx2 {
     static I GreaterInt(I a, I b) { return _mm256_cmpgt_epi32(a, b); }
     // Products below 2^16 of values below 2^16.
     static I MulLow16(I a, I b) { return _mm256_mullo_epi16(a, b); }
+    // a0 × b0 + a1 × b1 of the signed 16-bit halves of each lane.
+    static I MulAddPairs(I a, I b) { return _mm256_madd_epi16(a, b); }
     static I Select(I mask, I a, I b) { return _mm256_blendv_epi8(b, a, mask); }
     static bool None(I mask) { return _mm256_testz_si256(mask, mask) != 0; }
 
@@ -60,6 +66,22 @@ struct Avx2 {
     }
     static I Gather(const uint32_t* base, I index) {
         return _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), index, 4);
+    }
+    // base[index] and base[index + 1] of every lane.
+    static void GatherPairs(const uint32_t* base, I index, I& first, I& second) {
+        alignas(32) int32_t i[8];
+        _mm256_store_si256(reinterpret_cast<I*>(i), index);
+        const F a = _mm256_castsi256_ps(_mm256_setr_epi64x(Pair(base + i[0]), Pair(base + i[1]),
+                                                           Pair(base + i[4]), Pair(base + i[5])));
+        const F b = _mm256_castsi256_ps(_mm256_setr_epi64x(Pair(base + i[2]), Pair(base + i[3]),
+                                                           Pair(base + i[6]), Pair(base + i[7])));
+        first = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
+        second = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
+    }
+    static int64_t Pair(const uint32_t* p) {
+        int64_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
     }
 };
 

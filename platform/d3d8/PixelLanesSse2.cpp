@@ -35,6 +35,9 @@ struct Sse2 {
     static I Sub(I a, I b) { return _mm_sub_epi32(a, b); }
     static I And(I a, I b) { return _mm_and_si128(a, b); }
     static I Or(I a, I b) { return _mm_or_si128(a, b); }
+    static I Xor(I a, I b) { return _mm_xor_si128(a, b); }
+    // ~a & b.
+    static I AndNot(I a, I b) { return _mm_andnot_si128(a, b); }
     static I Not(I a) { return _mm_xor_si128(a, _mm_set1_epi32(-1)); }
     static I ShiftLeft(I a, int n) { return _mm_slli_epi32(a, n); }
     static I ShiftRight(I a, int n) { return _mm_srli_epi32(a, n); }
@@ -43,6 +46,8 @@ struct Sse2 {
     static I GreaterInt(I a, I b) { return _mm_cmpgt_epi32(a, b); }
     // Products below 2^16 of values below 2^16.
     static I MulLow16(I a, I b) { return _mm_mullo_epi16(a, b); }
+    // a0 × b0 + a1 × b1 of the signed 16-bit halves of each lane.
+    static I MulAddPairs(I a, I b) { return _mm_madd_epi16(a, b); }
     static I Select(I mask, I a, I b) {
         return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
     }
@@ -61,13 +66,21 @@ struct Sse2 {
         _mm_storel_epi64(reinterpret_cast<I*>(p), _mm_packs_epi32(extended, extended));
     }
     static I Gather(const uint32_t* base, I index) {
-        const int32_t i0 = _mm_cvtsi128_si32(index);
-        const int32_t i1 = _mm_cvtsi128_si32(_mm_shuffle_epi32(index, 0x55));
-        const int32_t i2 = _mm_cvtsi128_si32(_mm_shuffle_epi32(index, 0xAA));
-        const int32_t i3 = _mm_cvtsi128_si32(_mm_shuffle_epi32(index, 0xFF));
-        return _mm_setr_epi32(static_cast<int32_t>(base[i0]), static_cast<int32_t>(base[i1]),
-                              static_cast<int32_t>(base[i2]), static_cast<int32_t>(base[i3]));
+        alignas(16) int32_t i[4];
+        _mm_store_si128(reinterpret_cast<I*>(i), index);
+        return _mm_setr_epi32(static_cast<int32_t>(base[i[0]]), static_cast<int32_t>(base[i[1]]),
+                              static_cast<int32_t>(base[i[2]]), static_cast<int32_t>(base[i[3]]));
     }
+    // base[index] and base[index + 1] of every lane.
+    static void GatherPairs(const uint32_t* base, I index, I& first, I& second) {
+        alignas(16) int32_t i[4];
+        _mm_store_si128(reinterpret_cast<I*>(i), index);
+        const F p01 = _mm_castsi128_ps(_mm_unpacklo_epi64(Pair(base + i[0]), Pair(base + i[1])));
+        const F p23 = _mm_castsi128_ps(_mm_unpacklo_epi64(Pair(base + i[2]), Pair(base + i[3])));
+        first = _mm_castps_si128(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(2, 0, 2, 0)));
+        second = _mm_castps_si128(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(3, 1, 3, 1)));
+    }
+    static I Pair(const uint32_t* p) { return _mm_loadl_epi64(reinterpret_cast<const I*>(p)); }
 };
 
 template <int... kIndex>

@@ -47,7 +47,10 @@ struct RenderTarget {
 // The device state a triangle is drawn with, taken when it is drawn.
 struct PixelState {
     const uint32_t* texels = nullptr;  // A8R8G8B8, null: no texture
-    int32_t texWidth = 0;              // powers of two
+    // The texels with the first column repeated on the right and the first
+    // row below: texWidth + 1 a row, texHeight + 1 rows.
+    const uint32_t* wrappedTexels = nullptr;
+    int32_t texWidth = 0;  // powers of two
     int32_t texHeight = 0;
     bool magLinear = false;
     bool minLinear = false;

@@ -1,5 +1,7 @@
 #include "platform/d3d8/Texture.h"
 
+#include <algorithm>
+
 #include "platform/d3d8/Device.h"
 
 namespace d3d8 {
@@ -9,7 +11,8 @@ Texture::Texture(Device& device, uint32_t width, uint32_t height, Format format)
       width_(width),
       height_(height),
       format_(format),
-      texels_(static_cast<size_t>(width) * height, 0) {
+      texels_(static_cast<size_t>(width) * height, 0),
+      wrapped_(static_cast<size_t>(width + 1) * (height + 1), 0) {
     device_->AdoptChild();
 }
 
@@ -42,6 +45,12 @@ Result Texture::UnlockRect(uint32_t level) {
     device_->Note("Texture.UnlockRect " + std::to_string(level));
     if (level != 0 || !locked_) return Result::InvalidCall;
     locked_ = false;
+    for (uint32_t y = 0; y <= height_; ++y) {
+        const uint32_t* from = texels_.data() + static_cast<size_t>(y % height_) * width_;
+        uint32_t* to = wrapped_.data() + static_cast<size_t>(y) * (width_ + 1);
+        std::copy(from, from + width_, to);
+        to[width_] = from[0];
+    }
     return Result::Ok;
 }
 
