@@ -155,7 +155,14 @@ class LaneSpan {
     using F = typename V::F;
     using I = typename V::I;
 
-    LaneSpan(const Span& span, const PixelState& s) : sampler_(s), x0_(span.x0), zWrite_(s.zWrite) {
+    LaneSpan(const Span& span, const PixelState& s)
+        : sampler_(s),
+          x0_(span.x0),
+          zWrite_(s.zWrite),
+          // Grey vertices (the engine's textured faces) give three equal colour
+          // planes: one of them gives all three.
+          grey_(span.start[2] == span.start[3] && span.start[2] == span.start[4] &&
+                span.step[2] == span.step[3] && span.step[2] == span.step[4]) {
         for (int k = 0; k < kAttributes; ++k) {
             start_[k] = V::Set(span.start[k]);
             step_[k] = V::Set(span.step[k]);
@@ -174,8 +181,15 @@ class LaneSpan {
             if (V::None(pass)) return;
         }
         const F w = V::Div(V::Set(1.0f), At(0, i));
-        I c[4] = {ToByte<V>(V::Mul(At(2, i), w)), ToByte<V>(V::Mul(At(3, i), w)),
-                  ToByte<V>(V::Mul(At(4, i), w)), ToByte<V>(V::Mul(At(5, i), w))};
+        I c[4];
+        c[0] = ToByte<V>(V::Mul(At(2, i), w));
+        if (grey_) {
+            c[1] = c[2] = c[0];
+        } else {
+            c[1] = ToByte<V>(V::Mul(At(3, i), w));
+            c[2] = ToByte<V>(V::Mul(At(4, i), w));
+        }
+        c[3] = ToByte<V>(V::Mul(At(5, i), w));
         if constexpr (kFilter != kLaneNoTexture) {
             const F u = V::Mul(At(6, i), w), v = V::Mul(At(7, i), w);
             I t[4];
@@ -190,8 +204,9 @@ class LaneSpan {
             if constexpr (kAlphaModulate) c[3] = Modulate<V>(c[3], t[3]);
         }
         const I back = kBlend || kDepth ? V::Load(colour) : V::Set(0);
-        if constexpr (kBlend) {
-            // (s × a + d × (255 − a) + 127) / 255: at most 255, exact for a = 255.
+        // (s × a + d × (255 − a) + 127) / 255: at most 255, and s itself where
+        // a = 255, so that opaque groups need no blending.
+        if (kBlend && !V::All(V::EqualInt(c[3], V::Set(255)))) {
             const I inverse = V::Sub(V::Set(255), c[3]);
             for (int k = 0; k < 3; ++k) {
                 const I d = Channel<V>(back, 16 - 8 * k);
@@ -217,6 +232,7 @@ class LaneSpan {
     Sampler<V> sampler_;
     int32_t x0_;
     bool zWrite_;
+    bool grey_;
 };
 
 template <class V, bool kDepth, int kFilter, bool kAlphaModulate, bool kBlend>

@@ -46,6 +46,7 @@ struct Avx2 {
     static I ShiftRight(I a, int n) { return _mm256_srli_epi32(a, n); }
     static Count ShiftCount(int n) { return _mm_cvtsi32_si128(n); }
     static I ShiftLeftBy(I a, Count count) { return _mm256_sll_epi32(a, count); }
+    static I EqualInt(I a, I b) { return _mm256_cmpeq_epi32(a, b); }
     static I GreaterInt(I a, I b) { return _mm256_cmpgt_epi32(a, b); }
     // Products below 2^16 of values below 2^16.
     static I MulLow16(I a, I b) { return _mm256_mullo_epi16(a, b); }
@@ -53,6 +54,7 @@ struct Avx2 {
     static I MulAddPairs(I a, I b) { return _mm256_madd_epi16(a, b); }
     static I Select(I mask, I a, I b) { return _mm256_blendv_epi8(b, a, mask); }
     static bool None(I mask) { return _mm256_testz_si256(mask, mask) != 0; }
+    static bool All(I mask) { return _mm256_movemask_epi8(mask) == -1; }
 
     static I Load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const I*>(p)); }
     static void Store(uint32_t* p, I v) { _mm256_storeu_si256(reinterpret_cast<I*>(p), v); }

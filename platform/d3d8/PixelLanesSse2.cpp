@@ -43,6 +43,7 @@ struct Sse2 {
     static I ShiftRight(I a, int n) { return _mm_srli_epi32(a, n); }
     static Count ShiftCount(int n) { return _mm_cvtsi32_si128(n); }
     static I ShiftLeftBy(I a, Count count) { return _mm_sll_epi32(a, count); }
+    static I EqualInt(I a, I b) { return _mm_cmpeq_epi32(a, b); }
     static I GreaterInt(I a, I b) { return _mm_cmpgt_epi32(a, b); }
     // Products below 2^16 of values below 2^16.
     static I MulLow16(I a, I b) { return _mm_mullo_epi16(a, b); }
@@ -52,6 +53,7 @@ struct Sse2 {
         return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
     }
     static bool None(I mask) { return _mm_movemask_epi8(mask) == 0; }
+    static bool All(I mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
 
     static I Load(const uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const I*>(p)); }
     static void Store(uint32_t* p, I v) { _mm_storeu_si128(reinterpret_cast<I*>(p), v); }
