@@ -86,6 +86,7 @@ Device::Device(Direct3D& owner, const PresentParameters& params)
       routines_(params.Routines),
       colour_(static_cast<size_t>(width_) * height_, 0xFF000000u) {
     if (params.EnableAutoDepthStencil) depth_.assign(colour_.size(), 0xFFFF);
+    blocks_.resize((height_ + kBlockRows - 1) / kBlockRows);
     SetDefaultStates();
     world_ = view_ = projection_ = Identity();
     pool_ = std::make_unique<BandPool>(static_cast<int32_t>(params.RasterThreads));
@@ -97,7 +98,8 @@ Device::~Device() { owner_->Release(); }
 void Device::LastRelease() {
     // Children released here must not end the device midway.
     ++children_;
-    commands_.clear();
+    blocks_.clear();
+    queued_ = 0;
     heldTextures_.clear();
     for (Ref<Texture>& t : textures_) t.Reset();
     stream_.Reset();
@@ -285,9 +287,9 @@ Result Device::Clear(uint32_t count, const Rect* rects, uint32_t flags, Color co
                         std::min(r.bottom, whole.bottom)};
         if (held.left >= held.right || held.top >= held.bottom) continue;
         clears_.push_back({held, flags, colour | 0xFF000000u, DepthValue(z)});
-        commands_.push_back({true, static_cast<uint32_t>(clears_.size() - 1)});
+        Bin({true, static_cast<uint32_t>(clears_.size() - 1)}, held.top, held.bottom - 1);
     }
-    if (commands_.size() >= kQueueLimit) Flush();
+    if (queued_ >= kQueueLimit) Flush();
     return Result::Ok;
 }
 
@@ -338,11 +340,18 @@ void Device::QueueTriangle(const ScreenVertex& a, const ScreenVertex& b, const S
     }
     t.state = state;
     triangles_.push_back(t);
-    commands_.push_back({false, static_cast<uint32_t>(triangles_.size() - 1)});
+    Bin({false, static_cast<uint32_t>(triangles_.size() - 1)}, t.minY, t.maxY);
+}
+
+void Device::Bin(Command command, int32_t top, int32_t bottom) {
+    for (int32_t block = top / kBlockRows; block <= bottom / kBlockRows; ++block) {
+        blocks_[static_cast<size_t>(block)].push_back(command);
+    }
+    ++queued_;
 }
 
 void Device::KeepQueueShort(uint32_t& state) {
-    if (commands_.size() < kQueueLimit) return;
+    if (queued_ < kQueueLimit) return;
     Flush();
     state = CurrentPixelState();  // the flush dropped the states taken so far
 }
@@ -407,18 +416,20 @@ Result Device::DrawPrimitive(PrimitiveType type, uint32_t start, uint32_t count)
     return Result::Ok;
 }
 
-void Device::RunBand(int32_t band) {
+void Device::DrawBlock(int32_t block) {
     const RenderTarget target{colour_.data(), depth_.empty() ? nullptr : depth_.data(),
                               static_cast<int32_t>(width_), static_cast<int32_t>(height_)};
-    const BandRows rows{band, pool_->Bands()};
-    for (const Command& command : commands_) {
+    const int32_t first = block * kBlockRows;
+    const int32_t last = std::min(first + kBlockRows, static_cast<int32_t>(height_)) - 1;
+    for (const Command& command : blocks_[static_cast<size_t>(block)]) {
         if (!command.clear) {
             const TriangleSetup& t = triangles_[command.index];
-            RasterizeTriangle(t, pixelStates_[t.state], target, rows);
+            RasterizeTriangle(t, pixelStates_[t.state], target, first, last);
             continue;
         }
         const ClearCommand& c = clears_[command.index];
-        for (int32_t y = rows.NextRow(c.rect.top); y < c.rect.bottom; y = rows.NextRow(y + 1)) {
+        const int32_t bottom = std::min(last + 1, c.rect.bottom);
+        for (int32_t y = std::max(first, c.rect.top); y < bottom; ++y) {
             const size_t row = static_cast<size_t>(y) * width_;
             if ((c.flags & kClearTarget) != 0) {
                 std::fill(colour_.begin() + row + c.rect.left, colour_.begin() + row + c.rect.right,
@@ -433,10 +444,22 @@ void Device::RunBand(int32_t band) {
 }
 
 void Device::Flush() {
-    if (!commands_.empty() && pool_) {
-        pool_->Run([this](int32_t band) { RunBand(band); });
+    if (queued_ > 0 && pool_) {
+        // Each thread takes the next block not yet taken, so that a slow thread
+        // holds up no more than its block; every block is drawn by one thread,
+        // its commands in order.
+        nextBlock_.store(0, std::memory_order_relaxed);
+        const int32_t blocks = static_cast<int32_t>(blocks_.size());
+        pool_->Run([this, blocks](int32_t /*band*/) {
+            for (;;) {
+                const int32_t block = nextBlock_.fetch_add(1, std::memory_order_relaxed);
+                if (block >= blocks) return;
+                if (!blocks_[static_cast<size_t>(block)].empty()) DrawBlock(block);
+            }
+        });
     }
-    commands_.clear();
+    for (std::vector<Command>& block : blocks_) block.clear();
+    queued_ = 0;
     clears_.clear();
     triangles_.clear();
     pixelStates_.clear();

@@ -53,6 +53,8 @@ TEST(DeviceCoverage, TopLeftRuleAtWholePixelCentres) {
         {"corners off the 1/16 grid, halves to even",
          {{1.03, 1.03125}, {8.97, 1.09375}, {1.03, 8.96875}}},
         {"thin sliver", {{0, 0}, {9, 1}, {9, 1.25}}},
+        {"edges through centres every third row and column",
+         {{0, 0}, {3, 9}, {9, 9}, {9, 0}, {0, 0}, {9, 3}}},
         {"larger than the target", {{-30, -3}, {14, -3}, {-3, 40}}},
         {"no area", {{1, 1}, {5, 5}, {3, 3}}},
     };
