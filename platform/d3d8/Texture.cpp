@@ -38,6 +38,7 @@ Result Texture::LockRect(uint32_t level, LockedRect& locked, const Rect* rect, u
     locked.Pitch = static_cast<int32_t>(width_ * 4);
     locked.Bits = texels_.data() + static_cast<size_t>(r.top) * width_ + r.left;
     locked_ = true;
+    lockedRect_ = r;
     return Result::Ok;
 }
 
@@ -45,12 +46,17 @@ Result Texture::UnlockRect(uint32_t level) {
     device_->Note("Texture.UnlockRect " + std::to_string(level));
     if (level != 0 || !locked_) return Result::InvalidCall;
     locked_ = false;
-    for (uint32_t y = 0; y <= height_; ++y) {
-        const uint32_t* from = texels_.data() + static_cast<size_t>(y % height_) * width_;
-        uint32_t* to = wrapped_.data() + static_cast<size_t>(y) * (width_ + 1);
-        std::copy(from, from + width_, to);
-        to[width_] = from[0];
+    // The rows of the locked rectangle, and the first row again below the last.
+    auto copyRow = [this](uint32_t from, uint32_t to) {
+        const uint32_t* source = texels_.data() + static_cast<size_t>(from) * width_;
+        uint32_t* wrapped = wrapped_.data() + static_cast<size_t>(to) * (width_ + 1);
+        std::copy(source, source + width_, wrapped);
+        wrapped[width_] = source[0];
+    };
+    for (int32_t y = lockedRect_.top; y < lockedRect_.bottom; ++y) {
+        copyRow(static_cast<uint32_t>(y), static_cast<uint32_t>(y));
     }
+    if (lockedRect_.top == 0) copyRow(0, height_);
     return Result::Ok;
 }
 

@@ -43,6 +43,7 @@ class Texture final : public Unknown {
     std::vector<uint32_t> texels_;
     std::vector<uint32_t> wrapped_;
     bool locked_ = false;
+    Rect lockedRect_{};
 };
 
 }  // namespace d3d8

@@ -134,6 +134,38 @@ TEST(DeviceSampling, TexelCentresWrapAndFilters) {
     }
 }
 
+// A texel written through a lock of one texel's rectangle is drawn, and where
+// the texture wraps too; a draw asked for before the lock sees the old texel.
+TEST(DeviceSampling, RectangleLockReachesWrappedSampling) {
+    DeviceRig rig(4, 4);
+    ref::Texels texels{4, 4, std::vector<uint32_t>(16, 0xFF204060)};
+    rig.SetTexture(texels);
+    rig.device->SetTextureStageState(0, StageState::MagFilter, d3d8::kTexfLinear);
+    rig.device->SetTextureStageState(0, StageState::AlphaOp, d3d8::kTopDisable);
+    auto corner = [](double x, double y) {
+        ref::Vertex v = At(x, y, 255, 255, 255);
+        v.u = x / 4, v.v = y / 4;  // texel corners: every pixel between four texels
+        return v;
+    };
+    const std::vector<ref::Vertex> quad = {corner(0, 0), corner(4, 0), corner(4, 4),
+                                           corner(0, 0), corner(4, 4), corner(0, 4)};
+    rig.Screen(quad);
+    const std::vector<uint32_t> before = rig.Pixels();
+    rig.Screen(quad);
+    const d3d8::Rect first{0, 0, 1, 1};
+    d3d8::LockedRect locked;
+    ASSERT_EQ(rig.texture->LockRect(0, locked, &first, 0), d3d8::Result::Ok);
+    EXPECT_EQ(rig.Pixels(), before);
+    *static_cast<uint32_t*>(locked.Bits) = texels.texels[0] = 0xFFF0E0D0;
+    rig.texture->UnlockRect(0);
+    rig.Screen(quad);
+    std::vector<uint32_t> expected;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) expected.push_back(ref::Bilinear(texels, x / 4.0, y / 4.0));
+    }
+    EXPECT_EQ(Difference(rig.Pixels(), expected, 4), "");
+}
+
 struct CombineCase {
     const char* name;
     uint32_t diffuse, texel, background;
