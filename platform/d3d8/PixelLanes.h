@@ -37,10 +37,10 @@ inline typename V::I ToByte(typename V::F v) {
     return V::Truncate(V::Add(v, V::Set(0.5f)));
 }
 
-// x / 255 for 0 ≤ x < 65535.
+// x / 255 for lanes 0 ≤ x < 65536: (x × 0x8081) >> 23, exact in that range.
 template <class V>
 inline typename V::I Div255(typename V::I x) {
-    return V::ShiftRight(V::Add(V::Add(x, V::Set(1)), V::ShiftRight(x, 8)), 8);
+    return V::ShiftRight(V::MulHigh16(x, V::Set(0x8081)), 7);
 }
 
 // a × b / 255 rounded to nearest, for bytes a, b.
@@ -60,11 +60,10 @@ inline typename V::F Held(typename V::F v) {
     return V::And(V::And(V::Greater(v, V::Set(-4.0e6f)), V::Less(v, V::Set(4.0e6f))), v);
 }
 
-// floor(v) of a held coordinate.
+// floor(v) of a held coordinate, as an integer.
 template <class V>
 inline typename V::I Floor(typename V::F v) {
-    const typename V::I i = V::Truncate(v);
-    return V::Add(i, V::AsInt(V::Less(v, V::ToFloat(i))));
+    return V::Truncate(V::Floor(v));
 }
 
 // The texture as the lane routines read it, taken out of the state once a
@@ -114,9 +113,10 @@ inline void SampleLinear(const Sampler<V>& t, typename V::F u, typename V::F v,
     using I = typename V::I;
     const F fu = Held<V>(V::Sub(V::Mul(u, t.width), V::Set(0.5f)));
     const F fv = Held<V>(V::Sub(V::Mul(v, t.height), V::Set(0.5f)));
-    const I iu = Floor<V>(fu), iv = Floor<V>(fv);
-    const I wu = V::Truncate(V::Mul(V::Sub(fu, V::ToFloat(iu)), V::Set(256.0f)));  // 0..255
-    const I wv = V::Truncate(V::Mul(V::Sub(fv, V::ToFloat(iv)), V::Set(256.0f)));
+    const F floorU = V::Floor(fu), floorV = V::Floor(fv);
+    const I iu = V::Truncate(floorU), iv = V::Truncate(floorV);
+    const I wu = V::Truncate(V::Mul(V::Sub(fu, floorU), V::Set(256.0f)));  // 0..255
+    const I wv = V::Truncate(V::Mul(V::Sub(fv, floorV), V::Set(256.0f)));
     const I y0 = V::And(iv, t.maskV);
     const I at = V::Add(V::Add(V::ShiftLeftBy(y0, t.shift), y0), V::And(iu, t.maskU));
     I c00, c10, c01, c11;

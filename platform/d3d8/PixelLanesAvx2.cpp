@@ -32,7 +32,7 @@ struct Avx2 {
     static F And(F a, F b) { return _mm256_and_ps(a, b); }
     static I Truncate(F v) { return _mm256_cvttps_epi32(v); }
     static F ToFloat(I v) { return _mm256_cvtepi32_ps(v); }
-    static I AsInt(F v) { return _mm256_castps_si256(v); }
+    static F Floor(F v) { return _mm256_floor_ps(v); }
 
     static I Add(I a, I b) { return _mm256_add_epi32(a, b); }
     static I Sub(I a, I b) { return _mm256_sub_epi32(a, b); }
@@ -50,6 +50,8 @@ struct Avx2 {
     static I GreaterInt(I a, I b) { return _mm256_cmpgt_epi32(a, b); }
     // Products below 2^16 of values below 2^16.
     static I MulLow16(I a, I b) { return _mm256_mullo_epi16(a, b); }
+    // The high halves of the products of the unsigned 16-bit halves.
+    static I MulHigh16(I a, I b) { return _mm256_mulhi_epu16(a, b); }
     // a0 × b0 + a1 × b1 of the signed 16-bit halves of each lane.
     static I MulAddPairs(I a, I b) { return _mm256_madd_epi16(a, b); }
     static I Select(I mask, I a, I b) { return _mm256_blendv_epi8(b, a, mask); }
@@ -71,7 +73,7 @@ struct Avx2 {
     }
     // base[index] and base[index + 1] of every lane.
     static void GatherPairs(const uint32_t* base, I index, I& first, I& second) {
-        alignas(32) int32_t i[8];
+        alignas(32) uint32_t i[8];
         _mm256_store_si256(reinterpret_cast<I*>(i), index);
         const F a = _mm256_castsi256_ps(_mm256_setr_epi64x(Pair(base + i[0]), Pair(base + i[1]),
                                                            Pair(base + i[4]), Pair(base + i[5])));

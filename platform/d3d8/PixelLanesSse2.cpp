@@ -29,7 +29,11 @@ struct Sse2 {
     static F And(F a, F b) { return _mm_and_ps(a, b); }
     static I Truncate(F v) { return _mm_cvttps_epi32(v); }
     static F ToFloat(I v) { return _mm_cvtepi32_ps(v); }
-    static I AsInt(F v) { return _mm_castps_si128(v); }
+    // floor(v) for |v| below 2^31.
+    static F Floor(F v) {
+        const F truncated = _mm_cvtepi32_ps(_mm_cvttps_epi32(v));
+        return _mm_sub_ps(truncated, _mm_and_ps(_mm_cmplt_ps(v, truncated), _mm_set1_ps(1.0f)));
+    }
 
     static I Add(I a, I b) { return _mm_add_epi32(a, b); }
     static I Sub(I a, I b) { return _mm_sub_epi32(a, b); }
@@ -47,6 +51,8 @@ struct Sse2 {
     static I GreaterInt(I a, I b) { return _mm_cmpgt_epi32(a, b); }
     // Products below 2^16 of values below 2^16.
     static I MulLow16(I a, I b) { return _mm_mullo_epi16(a, b); }
+    // The high halves of the products of the unsigned 16-bit halves.
+    static I MulHigh16(I a, I b) { return _mm_mulhi_epu16(a, b); }
     // a0 × b0 + a1 × b1 of the signed 16-bit halves of each lane.
     static I MulAddPairs(I a, I b) { return _mm_madd_epi16(a, b); }
     static I Select(I mask, I a, I b) {
@@ -68,14 +74,14 @@ struct Sse2 {
         _mm_storel_epi64(reinterpret_cast<I*>(p), _mm_packs_epi32(extended, extended));
     }
     static I Gather(const uint32_t* base, I index) {
-        alignas(16) int32_t i[4];
+        alignas(16) uint32_t i[4];
         _mm_store_si128(reinterpret_cast<I*>(i), index);
         return _mm_setr_epi32(static_cast<int32_t>(base[i[0]]), static_cast<int32_t>(base[i[1]]),
                               static_cast<int32_t>(base[i[2]]), static_cast<int32_t>(base[i[3]]));
     }
     // base[index] and base[index + 1] of every lane.
     static void GatherPairs(const uint32_t* base, I index, I& first, I& second) {
-        alignas(16) int32_t i[4];
+        alignas(16) uint32_t i[4];
         _mm_store_si128(reinterpret_cast<I*>(i), index);
         const F p01 = _mm_castsi128_ps(_mm_unpacklo_epi64(Pair(base + i[0]), Pair(base + i[1])));
         const F p23 = _mm_castsi128_ps(_mm_unpacklo_epi64(Pair(base + i[2]), Pair(base + i[3])));
