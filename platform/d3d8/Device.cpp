@@ -15,6 +15,8 @@ namespace {
 
 // Pixel work queued before it is done without waiting for a present.
 constexpr size_t kQueueLimit = 65536;
+// Entries of the blocks' command lists queued before the work is done.
+constexpr size_t kBinLimit = size_t{1} << 22;
 constexpr uint32_t kSceneVertexSize = 24;
 constexpr uint32_t kScreenVertexSize = 28;
 constexpr uint32_t kMaxVertexBuffer = 64u << 20;
@@ -99,7 +101,7 @@ void Device::LastRelease() {
     // Children released here must not end the device midway.
     ++children_;
     blocks_.clear();
-    queued_ = 0;
+    queued_ = binned_ = 0;
     heldTextures_.clear();
     for (Ref<Texture>& t : textures_) t.Reset();
     stream_.Reset();
@@ -289,7 +291,7 @@ Result Device::Clear(uint32_t count, const Rect* rects, uint32_t flags, Color co
         clears_.push_back({held, flags, colour | 0xFF000000u, DepthValue(z)});
         Bin({true, static_cast<uint32_t>(clears_.size() - 1)}, held.top, held.bottom - 1);
     }
-    if (queued_ >= kQueueLimit) Flush();
+    if (QueueFull()) Flush();
     return Result::Ok;
 }
 
@@ -343,15 +345,18 @@ void Device::QueueTriangle(const ScreenVertex& a, const ScreenVertex& b, const S
     Bin({false, static_cast<uint32_t>(triangles_.size() - 1)}, t.minY, t.maxY);
 }
 
+bool Device::QueueFull() const { return queued_ >= kQueueLimit || binned_ >= kBinLimit; }
+
 void Device::Bin(Command command, int32_t top, int32_t bottom) {
     for (int32_t block = top / kBlockRows; block <= bottom / kBlockRows; ++block) {
         blocks_[static_cast<size_t>(block)].push_back(command);
+        ++binned_;
     }
     ++queued_;
 }
 
 void Device::KeepQueueShort(uint32_t& state) {
-    if (queued_ < kQueueLimit) return;
+    if (!QueueFull()) return;
     Flush();
     state = CurrentPixelState();  // the flush dropped the states taken so far
 }
@@ -459,7 +464,7 @@ void Device::Flush() {
         });
     }
     for (std::vector<Command>& block : blocks_) block.clear();
-    queued_ = 0;
+    queued_ = binned_ = 0;
     clears_.clear();
     triangles_.clear();
     pixelStates_.clear();

@@ -121,6 +121,7 @@ class Device final : public Unknown {
     void DrawScreen(const uint8_t* first, uint32_t stride, uint32_t count, uint32_t state,
                     Cull cull);
     void Flush();
+    bool QueueFull() const;
     // Files a queued command under the blocks of rows top..bottom.
     void Bin(Command command, int32_t top, int32_t bottom);
     void DrawBlock(int32_t block);
@@ -146,7 +147,8 @@ class Device final : public Unknown {
 
     // The queue of pixel work: the commands of each block of rows, in order.
     std::vector<std::vector<Command>> blocks_;
-    size_t queued_ = 0;
+    size_t queued_ = 0;                  // commands
+    size_t binned_ = 0;                  // entries of the blocks' lists
     std::atomic<int32_t> nextBlock_{0};  // the next block a drawing thread takes
     std::vector<ClearCommand> clears_;
     std::vector<TriangleSetup> triangles_;
