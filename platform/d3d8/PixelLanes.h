@@ -148,36 +148,50 @@ inline void SampleLinear(const Sampler<V>& t, typename V::F u, typename V::F v,
     out[3] = alongV(V::Or(V::ShiftRight(ag0, 16), V::AndNot(low, ag1)));
 }
 
-// One span, a group of V::kLanes pixels at a time.
+// The spans of a batch, a group of V::kLanes pixels at a time.
 template <class V, bool kDepth, int kFilter, bool kAlphaModulate, bool kBlend>
-class LaneSpan {
+class LaneSpans {
   public:
     using F = typename V::F;
     using I = typename V::I;
 
-    LaneSpan(const Span& span, const PixelState& s)
-        : sampler_(s),
-          x0_(span.x0),
+    LaneSpans(const SpanBatch& batch, const PixelState& s)
+        : planes_(*batch.planes),
+          sampler_(s),
           zWrite_(s.zWrite),
           // Grey vertices (the engine's textured faces) give three equal colour
           // planes: one of them gives all three.
-          grey_(span.start[2] == span.start[3] && span.start[2] == span.start[4] &&
-                span.step[2] == span.step[3] && span.step[2] == span.step[4]) {
-        for (int k = 0; k < kAttributes; ++k) {
-            start_[k] = V::Set(span.start[k]);
-            step_[k] = V::Set(span.step[k]);
-        }
+          grey_(Same(planes_.value) && Same(planes_.dx) && Same(planes_.dy)) {
+        for (int k = 0; k < kAttributes; ++k) step_[k] = V::Set(static_cast<float>(planes_.dx[k]));
     }
 
-    // The group of pixels from x on, at `colour` and `depth`.
-    [[gnu::always_inline]] inline void Group(int32_t x, uint32_t* colour, uint16_t* depth) const {
-        const F i = V::Add(V::Set(static_cast<float>(x - x0_)), V::Ramp());
-        I pass = V::Set(-1), z = V::Set(0), oldDepth = V::Set(0);
+    // Starts the span of `row`: the attributes at its first pixel.
+    void Row(const SpanRow& row) {
+        const double dx = static_cast<double>(row.x0) - planes_.originX;
+        const double dy = row.y - planes_.originY;
+        float start[kAttributes];
+        for (int k = 0; k < kAttributes; ++k) {
+            start[k] =
+                static_cast<float>(planes_.value[k] + planes_.dx[k] * dx + planes_.dy[k] * dy);
+        }
+        for (int k = 0; k < kAttributes; ++k) start_[k] = V::Set(start[k]);
+        x0_ = row.x0;
+    }
+
+    // The group of pixels from x on, at `colour` and `depth`; with kPart, only
+    // its first `count` pixels (the others are rewritten as they are).
+    template <bool kPart>
+    [[gnu::always_inline]] inline void Group(int32_t x, uint32_t* colour, uint16_t* depth,
+                                             int32_t count = V::kLanes) const {
+        const F ramp = V::Ramp();
+        const F i = V::Add(V::Set(static_cast<float>(x - x0_)), ramp);
+        I pass = kPart ? V::AsInt(V::Less(ramp, V::Set(static_cast<float>(count)))) : V::Set(-1);
+        I z = V::Set(0), oldDepth = V::Set(0);
         if constexpr (kDepth) {
             const F zf = V::Min(V::Max(At(1, i), V::Set(0.0f)), V::Set(1.0f));
             z = V::Truncate(V::Add(V::Mul(zf, V::Set(65535.0f)), V::Set(0.5f)));
             oldDepth = V::LoadDepth(depth);
-            pass = V::Not(V::GreaterInt(z, oldDepth));
+            pass = V::AndNot(V::GreaterInt(z, oldDepth), pass);
             if (V::None(pass)) return;
         }
         const F w = V::Div(V::Set(1.0f), At(0, i));
@@ -203,7 +217,7 @@ class LaneSpan {
             for (int k = 0; k < 3; ++k) c[k] = Modulate<V>(c[k], t[k]);
             if constexpr (kAlphaModulate) c[3] = Modulate<V>(c[3], t[3]);
         }
-        const I back = kBlend || kDepth ? V::Load(colour) : V::Set(0);
+        const I back = kBlend || kDepth || kPart ? V::Load(colour) : V::Set(0);
         // (s × a + d × (255 − a) + 127) / 255: at most 255, and s itself where
         // a = 255, so that opaque groups need no blending.
         if (kBlend && !V::All(V::EqualInt(c[3], V::Set(255)))) {
@@ -216,8 +230,8 @@ class LaneSpan {
         }
         I out = V::Or(V::Or(V::Set(static_cast<int32_t>(0xFF000000u)), V::ShiftLeft(c[0], 16)),
                       V::Or(V::ShiftLeft(c[1], 8), c[2]));
+        if constexpr (kDepth || kPart) out = V::Select(pass, out, back);
         if constexpr (kDepth) {
-            out = V::Select(pass, out, back);
             if (zWrite_) V::StoreDepth(depth, V::Select(pass, z, oldDepth));
         }
         V::Store(colour, out);
@@ -226,39 +240,53 @@ class LaneSpan {
   private:
     // start + step × i, as the one-pixel routine has it.
     F At(int k, F i) const { return V::Add(start_[k], V::Mul(step_[k], i)); }
+    static bool Same(const double (&plane)[kAttributes]) {
+        return plane[2] == plane[3] && plane[2] == plane[4];
+    }
 
+    const AttributePlanes& planes_;
     F start_[kAttributes];
     F step_[kAttributes];
     Sampler<V> sampler_;
-    int32_t x0_;
+    int32_t x0_ = 0;
     bool zWrite_;
     bool grey_;
 };
 
 template <class V, bool kDepth, int kFilter, bool kAlphaModulate, bool kBlend>
-void ShadeLanes(const Span& span, const PixelState& s, const RenderTarget& target) {
+void ShadeLanes(const SpanBatch& batch, const PixelState& s, const RenderTarget& target) {
     constexpr int kLanes = V::kLanes;
-    const LaneSpan<V, kDepth, kFilter, kAlphaModulate, kBlend> lanes(span, s);
-    uint32_t* const colour = target.colour + static_cast<size_t>(span.y) * target.width;
-    uint16_t* const depth =
-        kDepth ? target.depth + static_cast<size_t>(span.y) * target.width : nullptr;
-    int32_t x = span.x0;
-    for (; x + kLanes - 1 <= span.x1; x += kLanes) {
-        lanes.Group(x, colour + x, kDepth ? depth + x : nullptr);
-    }
-    const int32_t count = span.x1 - x + 1;
-    if (count <= 0) return;
-    // The last, short group works on copies, so that no pixel past the span is touched.
-    uint32_t colourCopy[kLanes] = {};
-    uint16_t depthCopy[kLanes] = {};
-    for (int k = 0; k < count; ++k) {
-        colourCopy[k] = colour[x + k];
-        if constexpr (kDepth) depthCopy[k] = depth[x + k];
-    }
-    lanes.Group(x, colourCopy, depthCopy);
-    for (int k = 0; k < count; ++k) {
-        colour[x + k] = colourCopy[k];
-        if constexpr (kDepth) depth[x + k] = depthCopy[k];
+    LaneSpans<V, kDepth, kFilter, kAlphaModulate, kBlend> lanes(batch, s);
+    for (int r = 0; r < batch.count; ++r) {
+        const SpanRow& row = batch.rows[r];
+        lanes.Row(row);
+        uint32_t* const colour = target.colour + static_cast<size_t>(row.y) * target.width;
+        uint16_t* const depth =
+            kDepth ? target.depth + static_cast<size_t>(row.y) * target.width : nullptr;
+        int32_t x = row.x0;
+        for (; x + kLanes - 1 <= row.x1; x += kLanes) {
+            lanes.template Group<false>(x, colour + x, kDepth ? depth + x : nullptr);
+        }
+        const int32_t count = row.x1 - x + 1;
+        if (count <= 0) continue;
+        // The last, short group: in place while it stays in the row (the thread
+        // drawing the span draws its whole row), else on copies, so that no
+        // pixel past the row is touched.
+        if (x + kLanes <= target.width) {
+            lanes.template Group<true>(x, colour + x, kDepth ? depth + x : nullptr, count);
+            continue;
+        }
+        uint32_t colourCopy[kLanes] = {};
+        uint16_t depthCopy[kLanes] = {};
+        for (int k = 0; k < count; ++k) {
+            colourCopy[k] = colour[x + k];
+            if constexpr (kDepth) depthCopy[k] = depth[x + k];
+        }
+        lanes.template Group<true>(x, colourCopy, depthCopy, count);
+        for (int k = 0; k < count; ++k) {
+            colour[x + k] = colourCopy[k];
+            if constexpr (kDepth) depth[x + k] = depthCopy[k];
+        }
     }
 }
 

@@ -30,6 +30,7 @@ struct Avx2 {
     static F Greater(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_GT_OQ); }
     static F Less(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_LT_OQ); }
     static F And(F a, F b) { return _mm256_and_ps(a, b); }
+    static I AsInt(F v) { return _mm256_castps_si256(v); }
     static I Truncate(F v) { return _mm256_cvttps_epi32(v); }
     static F ToFloat(I v) { return _mm256_cvtepi32_ps(v); }
     static F Floor(F v) { return _mm256_floor_ps(v); }

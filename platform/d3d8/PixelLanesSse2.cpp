@@ -27,6 +27,7 @@ struct Sse2 {
     static F Greater(F a, F b) { return _mm_cmpgt_ps(a, b); }
     static F Less(F a, F b) { return _mm_cmplt_ps(a, b); }
     static F And(F a, F b) { return _mm_and_ps(a, b); }
+    static I AsInt(F v) { return _mm_castps_si128(v); }
     static I Truncate(F v) { return _mm_cvttps_epi32(v); }
     static F ToFloat(I v) { return _mm_cvtepi32_ps(v); }
     // floor(v) for |v| below 2^31.

@@ -12,6 +12,14 @@ struct Rgba {
     int32_t r, g, b, a;
 };
 
+// One row of a triangle: pixels x0..x1 (inclusive) of row y, the attributes'
+// values at x0 and their change from one pixel to the next.
+struct Span {
+    int32_t x0 = 0, x1 = -1, y = 0;
+    float start[kAttributes] = {};
+    float step[kAttributes] = {};
+};
+
 constexpr uint32_t kOpaqueWhite = 0xFFFFFFFFu;
 
 // Rounds to nearest (halves up) and clamps to 0..255; NaN gives 0.
@@ -240,9 +248,28 @@ void Shade(const Span& span, const PixelState& s, const RenderTarget& target) {
     }
 }
 
+// The spans of a batch, one after the other.
+template <bool kDepth, bool kTexture, bool kLinear, bool kBlend, bool kCommon = false>
+void ShadeRows(const SpanBatch& batch, const PixelState& s, const RenderTarget& target) {
+    const AttributePlanes& p = *batch.planes;
+    Span span;
+    for (int a = 0; a < kAttributes; ++a) span.step[a] = static_cast<float>(p.dx[a]);
+    for (int r = 0; r < batch.count; ++r) {
+        const SpanRow& row = batch.rows[r];
+        span.x0 = row.x0;
+        span.x1 = row.x1;
+        span.y = row.y;
+        const double dx = static_cast<double>(row.x0) - p.originX, dy = row.y - p.originY;
+        for (int a = 0; a < kAttributes; ++a) {
+            span.start[a] = static_cast<float>(p.value[a] + p.dx[a] * dx + p.dy[a] * dy);
+        }
+        Shade<kDepth, kTexture, kLinear, kBlend, kCommon>(span, s, target);
+    }
+}
+
 template <int kIndex>
 constexpr SpanRoutine ShadeVariant() {
-    return &Shade<(kIndex & 1) != 0, (kIndex & 2) != 0, (kIndex & 4) != 0, (kIndex & 8) != 0>;
+    return &ShadeRows<(kIndex & 1) != 0, (kIndex & 2) != 0, (kIndex & 4) != 0, (kIndex & 8) != 0>;
 }
 
 constexpr SpanRoutine kShadeVariants[16] = {
@@ -258,7 +285,7 @@ SpanRoutine OnePixelRoutine(const PixelState& state, bool depthBuffer, bool line
     if (depth && texture && linear && state.blend && state.zFunc == kCmpLessEqual && state.wrapU &&
         state.wrapV && !state.alphaTest && plan.modulate &&
         (plan.alphaModulate || plan.alphaDiffuse)) {
-        return &Shade<true, true, true, true, true>;
+        return &ShadeRows<true, true, true, true, true>;
     }
     return kShadeVariants[(depth ? 1 : 0) | (texture ? 2 : 0) | (linear ? 4 : 0) |
                           (state.blend ? 8 : 0)];
@@ -321,11 +348,10 @@ void ChooseRoutines(PixelState& state, bool depthBuffer, PixelRoutines kind) {
     }
 }
 
-void ShadeSpan(const Span& span, const PixelState& state, const RenderTarget& target) {
-    if (span.x1 < span.x0) return;
-    const SpanRoutine routine = state.routines[span.linear ? 1 : 0];
-    (routine != nullptr ? routine : OnePixelRoutine(state, target.depth != nullptr, span.linear))(
-        span, state, target);
+void ShadeSpans(const SpanBatch& batch, const PixelState& state, const RenderTarget& target) {
+    const SpanRoutine routine = state.routines[batch.linear ? 1 : 0];
+    (routine != nullptr ? routine : OnePixelRoutine(state, target.depth != nullptr, batch.linear))(
+        batch, state, target);
 }
 
 }  // namespace d3d8

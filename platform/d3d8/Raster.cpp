@@ -53,12 +53,12 @@ void SetPlanes(const ScreenVertex* const (&v)[3], const double (&px)[3], const d
     const double x2 = px[2] - px[0], y2 = py[2] - py[0];
     for (int a = 0; a < kAttributes; ++a) {
         const double d1 = q[1][a] - q[0][a], d2 = q[2][a] - q[0][a];
-        out.plane[a][0] = q[0][a];
-        out.plane[a][1] = (d1 * y2 - d2 * y1) / area;
-        out.plane[a][2] = (d2 * x1 - d1 * x2) / area;
+        out.planes.value[a] = q[0][a];
+        out.planes.dx[a] = (d1 * y2 - d2 * y1) / area;
+        out.planes.dy[a] = (d2 * x1 - d1 * x2) / area;
     }
-    out.originX = px[0];
-    out.originY = py[0];
+    out.planes.originX = px[0];
+    out.planes.originY = py[0];
 }
 
 bool Magnifies(const ScreenVertex* const (&v)[3], double area, int32_t texWidth,
@@ -171,11 +171,11 @@ class EdgeBound {
 void RasterizeTriangle(const TriangleSetup& t, const PixelState& state, const RenderTarget& target,
                        int32_t first, int32_t last) {
     first = std::max(first, t.minY);
-    last = std::min(last, t.maxY);
+    last = std::min({last, t.maxY, first + kSpanBatchRows - 1});
     if (first > last) return;
-    Span span;
-    span.linear = t.magnify ? state.magLinear : state.minLinear;
-    for (int a = 0; a < kAttributes; ++a) span.step[a] = static_cast<float>(t.plane[a][1]);
+    SpanBatch batch;
+    batch.planes = &t.planes;
+    batch.linear = t.magnify ? state.magLinear : state.minLinear;
     EdgeBound edges[3] = {{t.edges[0], first}, {t.edges[1], first}, {t.edges[2], first}};
     for (int32_t y = first; y <= last; ++y) {
         int64_t lo = t.minX, hi = t.maxX;
@@ -183,17 +183,11 @@ void RasterizeTriangle(const TriangleSetup& t, const PixelState& state, const Re
             e.Apply(lo, hi);
             e.Next();
         }
-        if (lo > hi) continue;
-        span.x0 = static_cast<int32_t>(lo);
-        span.x1 = static_cast<int32_t>(hi);
-        span.y = y;
-        const double dx = static_cast<double>(lo) - t.originX, dy = y - t.originY;
-        for (int a = 0; a < kAttributes; ++a) {
-            span.start[a] =
-                static_cast<float>(t.plane[a][0] + t.plane[a][1] * dx + t.plane[a][2] * dy);
+        if (lo <= hi) {
+            batch.rows[batch.count++] = {y, static_cast<int32_t>(lo), static_cast<int32_t>(hi)};
         }
-        ShadeSpan(span, state, target);
     }
+    if (batch.count > 0) ShadeSpans(batch, state, target);
 }
 
 }  // namespace d3d8

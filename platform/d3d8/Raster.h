@@ -25,7 +25,7 @@ struct ScreenVertex {
 constexpr float kMaxVertexCoordinate = 4194304.0f;
 
 // Rows of a block.
-constexpr int32_t kBlockRows = 8;
+constexpr int32_t kBlockRows = kSpanBatchRows;
 
 struct TriangleEdge {
     int64_t dx, dy;  // from its start to its end vertex, 1/16 pixel
@@ -36,10 +36,9 @@ struct TriangleEdge {
 struct TriangleSetup {
     TriangleEdge edges[3];
     int32_t minX, maxX, minY, maxY;  // pixel bounds within the target
-    double originX, originY;         // where the planes are measured from
-    double plane[kAttributes][3];    // value at the origin, change per x, per y
-    bool magnify;                    // texture shown at no more than one texel a pixel
-    uint32_t state;                  // index of the PixelState to draw with
+    AttributePlanes planes;
+    bool magnify;    // texture shown at no more than one texel a pixel
+    uint32_t state;  // index of the PixelState to draw with
 };
 
 // Which winding is dropped: none, clockwise or counter-clockwise on screen
@@ -53,7 +52,8 @@ bool SetUpTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenV
                    int32_t width, int32_t height, int32_t texWidth, int32_t texHeight, Cull cull,
                    TriangleSetup& out);
 
-// Draws the triangle's pixels in rows `first` to `last`.
+// Draws the triangle's pixels in rows `first` to `last` (at most
+// kSpanBatchRows of them).
 void RasterizeTriangle(const TriangleSetup& t, const PixelState& state, const RenderTarget& target,
                        int32_t first, int32_t last);
 
