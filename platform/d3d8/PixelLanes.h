@@ -1,4 +1,4 @@
-// The span routines of the state combinations the engine draws with, several
+// The routines of the state combinations the engine draws with, several
 // pixels at a time: one template over a set of vector operations `V` (four
 // or eight lanes), instantiated once per instruction set in a file of its own
 // (PixelLanesSse2.cpp, PixelLanesAvx2.cpp), each built for that set.
@@ -67,7 +67,7 @@ inline typename V::I Floor(typename V::F v) {
 }
 
 // The texture as the lane routines read it, taken out of the state once a
-// span (stores into the target could otherwise alias it).
+// batch (stores into the target could otherwise alias it).
 template <class V>
 struct Sampler {
     explicit Sampler(const PixelState& s)
@@ -120,8 +120,7 @@ inline void SampleLinear(const Sampler<V>& t, typename V::F u, typename V::F v,
     const I y0 = V::And(iv, t.maskV);
     const I at = V::Add(V::Add(V::ShiftLeftBy(y0, t.shift), y0), V::And(iu, t.maskU));
     I c00, c10, c01, c11;
-    V::GatherPairs(t.wrapped, at, c00, c10);
-    V::GatherPairs(t.wrapped + t.wrappedPitch, at, c01, c11);
+    V::GatherSquares(t.wrapped, t.wrappedPitch, at, c00, c10, c01, c11);
     // Along u: red and blue, alpha and green, in the two halves of a lane.
     const I pairs = V::Set(0x00FF00FF);
     const I right = V::Or(wu, V::ShiftLeft(wu, 16));

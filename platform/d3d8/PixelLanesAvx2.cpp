@@ -72,16 +72,22 @@ struct Avx2 {
     static I Gather(const uint32_t* base, I index) {
         return _mm256_i32gather_epi32(reinterpret_cast<const int*>(base), index, 4);
     }
-    // base[index] and base[index + 1] of every lane.
-    static void GatherPairs(const uint32_t* base, I index, I& first, I& second) {
+    // base[index], base[index + 1], and the same a row of `pitch` further on,
+    // for every lane.
+    static void GatherSquares(const uint32_t* base, int32_t pitch, I index, I& c00, I& c10, I& c01,
+                              I& c11) {
         alignas(32) uint32_t i[8];
         _mm256_store_si256(reinterpret_cast<I*>(i), index);
-        const F a = _mm256_castsi256_ps(_mm256_setr_epi64x(Pair(base + i[0]), Pair(base + i[1]),
-                                                           Pair(base + i[4]), Pair(base + i[5])));
-        const F b = _mm256_castsi256_ps(_mm256_setr_epi64x(Pair(base + i[2]), Pair(base + i[3]),
-                                                           Pair(base + i[6]), Pair(base + i[7])));
-        first = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
-        second = _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
+        for (int row = 0; row < 2; ++row, base += pitch) {
+            const F a = _mm256_castsi256_ps(_mm256_setr_epi64x(
+                Pair(base + i[0]), Pair(base + i[1]), Pair(base + i[4]), Pair(base + i[5])));
+            const F b = _mm256_castsi256_ps(_mm256_setr_epi64x(
+                Pair(base + i[2]), Pair(base + i[3]), Pair(base + i[6]), Pair(base + i[7])));
+            (row == 0 ? c00 : c01) =
+                _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
+            (row == 0 ? c10 : c11) =
+                _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
+        }
     }
     static int64_t Pair(const uint32_t* p) {
         int64_t v;

@@ -80,12 +80,20 @@ struct Sse2 {
         return _mm_setr_epi32(static_cast<int32_t>(base[i[0]]), static_cast<int32_t>(base[i[1]]),
                               static_cast<int32_t>(base[i[2]]), static_cast<int32_t>(base[i[3]]));
     }
-    // base[index] and base[index + 1] of every lane.
-    static void GatherPairs(const uint32_t* base, I index, I& first, I& second) {
+    // base[index], base[index + 1], and the same a row of `pitch` further on,
+    // for every lane.
+    static void GatherSquares(const uint32_t* base, int32_t pitch, I index, I& c00, I& c10, I& c01,
+                              I& c11) {
         alignas(16) uint32_t i[4];
         _mm_store_si128(reinterpret_cast<I*>(i), index);
-        const F p01 = _mm_castsi128_ps(_mm_unpacklo_epi64(Pair(base + i[0]), Pair(base + i[1])));
-        const F p23 = _mm_castsi128_ps(_mm_unpacklo_epi64(Pair(base + i[2]), Pair(base + i[3])));
+        Split(Pair(base + i[0]), Pair(base + i[1]), Pair(base + i[2]), Pair(base + i[3]), c00, c10);
+        base += pitch;
+        Split(Pair(base + i[0]), Pair(base + i[1]), Pair(base + i[2]), Pair(base + i[3]), c01, c11);
+    }
+    // The first and second halves of four pairs.
+    static void Split(I p0, I p1, I p2, I p3, I& first, I& second) {
+        const F p01 = _mm_castsi128_ps(_mm_unpacklo_epi64(p0, p1));
+        const F p23 = _mm_castsi128_ps(_mm_unpacklo_epi64(p2, p3));
         first = _mm_castps_si128(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(2, 0, 2, 0)));
         second = _mm_castps_si128(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(3, 1, 3, 1)));
     }
