@@ -100,7 +100,7 @@ Device::~Device() { owner_->Release(); }
 void Device::LastRelease() {
     // Children released here must not end the device midway.
     ++children_;
-    blocks_.clear();
+    for (std::vector<Command>& block : blocks_) block.clear();
     queued_ = binned_ = 0;
     heldTextures_.clear();
     for (Ref<Texture>& t : textures_) t.Reset();

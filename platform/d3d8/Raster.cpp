@@ -171,7 +171,7 @@ class EdgeBound {
 void RasterizeTriangle(const TriangleSetup& t, const PixelState& state, const RenderTarget& target,
                        int32_t first, int32_t last) {
     first = std::max(first, t.minY);
-    last = std::min({last, t.maxY, first + kSpanBatchRows - 1});
+    last = std::min(last, t.maxY);
     if (first > last) return;
     SpanBatch batch;
     batch.planes = &t.planes;
@@ -186,8 +186,11 @@ void RasterizeTriangle(const TriangleSetup& t, const PixelState& state, const Re
         if (lo <= hi) {
             batch.rows[batch.count++] = {y, static_cast<int32_t>(lo), static_cast<int32_t>(hi)};
         }
+        if (batch.count == kSpanBatchRows || (y == last && batch.count > 0)) {
+            ShadeSpans(batch, state, target);
+            batch.count = 0;
+        }
     }
-    if (batch.count > 0) ShadeSpans(batch, state, target);
 }
 
 }  // namespace d3d8

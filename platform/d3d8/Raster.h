@@ -52,8 +52,7 @@ bool SetUpTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenV
                    int32_t width, int32_t height, int32_t texWidth, int32_t texHeight, Cull cull,
                    TriangleSetup& out);
 
-// Draws the triangle's pixels in rows `first` to `last` (at most
-// kSpanBatchRows of them).
+// Draws the triangle's pixels in rows `first` to `last`.
 void RasterizeTriangle(const TriangleSetup& t, const PixelState& state, const RenderTarget& target,
                        int32_t first, int32_t last);
 
