@@ -25,7 +25,7 @@ struct ScreenVertex {
 constexpr float kMaxVertexCoordinate = 4194304.0f;
 
 // Rows of a block.
-constexpr int32_t kBlockRows = kSpanBatchRows;
+constexpr int32_t kBlockRows = 8;
 
 struct TriangleEdge {
     int64_t dx, dy;  // from its start to its end vertex, 1/16 pixel
