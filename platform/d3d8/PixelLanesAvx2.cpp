@@ -32,7 +32,6 @@ struct Avx2 {
     static F And(F a, F b) { return _mm256_and_ps(a, b); }
     static I AsInt(F v) { return _mm256_castps_si256(v); }
     static I Truncate(F v) { return _mm256_cvttps_epi32(v); }
-    static F ToFloat(I v) { return _mm256_cvtepi32_ps(v); }
     static F Floor(F v) { return _mm256_floor_ps(v); }
 
     static I Add(I a, I b) { return _mm256_add_epi32(a, b); }
@@ -42,7 +41,6 @@ struct Avx2 {
     static I Xor(I a, I b) { return _mm256_xor_si256(a, b); }
     // ~a & b.
     static I AndNot(I a, I b) { return _mm256_andnot_si256(a, b); }
-    static I Not(I a) { return _mm256_xor_si256(a, _mm256_set1_epi32(-1)); }
     static I ShiftLeft(I a, int n) { return _mm256_slli_epi32(a, n); }
     static I ShiftRight(I a, int n) { return _mm256_srli_epi32(a, n); }
     static Count ShiftCount(int n) { return _mm_cvtsi32_si128(n); }

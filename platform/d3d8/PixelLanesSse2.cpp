@@ -29,7 +29,6 @@ struct Sse2 {
     static F And(F a, F b) { return _mm_and_ps(a, b); }
     static I AsInt(F v) { return _mm_castps_si128(v); }
     static I Truncate(F v) { return _mm_cvttps_epi32(v); }
-    static F ToFloat(I v) { return _mm_cvtepi32_ps(v); }
     // floor(v) for |v| below 2^31.
     static F Floor(F v) {
         const F truncated = _mm_cvtepi32_ps(_mm_cvttps_epi32(v));
@@ -43,7 +42,6 @@ struct Sse2 {
     static I Xor(I a, I b) { return _mm_xor_si128(a, b); }
     // ~a & b.
     static I AndNot(I a, I b) { return _mm_andnot_si128(a, b); }
-    static I Not(I a) { return _mm_xor_si128(a, _mm_set1_epi32(-1)); }
     static I ShiftLeft(I a, int n) { return _mm_slli_epi32(a, n); }
     static I ShiftRight(I a, int n) { return _mm_srli_epi32(a, n); }
     static Count ShiftCount(int n) { return _mm_cvtsi32_si128(n); }
