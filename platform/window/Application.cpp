@@ -124,6 +124,11 @@ bool Application::Initialise() {
     if (initialised_) return true;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    // Windows drawn in memory (PlayerD3D's frames, the dialogs) hand their
+    // pixels to the window system as they are, not through an OpenGL texture
+    // that SDL would otherwise make for each: a copy and a full-window draw
+    // less per frame, and no OpenGL context beside the program's own.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         std::fprintf(stderr, "Cannot start the display: %s\n", SDL_GetError());
         return false;

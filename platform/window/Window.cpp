@@ -34,25 +34,28 @@ Fn GLFunction(const char* name) {
 struct RendererDeleter {
     void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
 };
-struct TextureDeleter {
-    void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
-};
 
 constexpr uint32_t kOpaqueBlack = 0xFF000000u;
 
 }  // namespace
 
 // The frame of a software surface and what shows it: SDL's software renderer
-// and a streaming texture of the frame's size.
+// (which draws the overlay) over the window system's own pixels. Where those
+// are 32-bit X8R8G8B8 the frame is their client part; otherwise it is kept in
+// memory and converted when shown.
 struct Window::SoftwareScreen {
-    std::vector<uint32_t> frame;
+    std::unique_ptr<SDL_Renderer, RendererDeleter> renderer;
+    SDL_Surface* surface = nullptr;  // the window's, as last seen; not owned
+    std::vector<uint32_t> memory;    // the frame where the surface cannot hold it
+    uint32_t* frame = nullptr;
     int width = 0;
     int height = 0;
+    int pitch = 0;  // in pixels
+    int strip = 0;
     bool shown = false;
-    std::unique_ptr<SDL_Renderer, RendererDeleter> renderer;
-    std::unique_ptr<SDL_Texture, TextureDeleter> texture;
-    int textureWidth = 0;
-    int textureHeight = 0;
+    bool overlayKept = false;            // all the overlay drew at the last showing is there
+    std::vector<uint32_t> underOverlay;  // the frame, where the overlay drew over it
+    bool overlayOnClient = false;
 };
 
 Window::Window(const WindowSettings& settings)
@@ -160,10 +163,11 @@ void Window::FillBlack() {
         PresentGL();
         return;
     }
-    int width = 0, height = 0;
-    uint32_t* frame = SoftwareFrame(width, height);
+    int width = 0, height = 0, pitch = 0;
+    uint32_t* frame = SoftwareFrame(width, height, pitch);
     if (frame == nullptr) return;
-    std::fill_n(frame, static_cast<size_t>(width) * static_cast<size_t>(height), kOpaqueBlack);
+    for (int y = 0; y < height; ++y)
+        std::fill_n(frame + static_cast<size_t>(y) * pitch, width, kOpaqueBlack);
     ShowSoftwareFrame();
 }
 
@@ -190,31 +194,77 @@ std::string Window::ReadClientPixels(int& width, int& height) {
                          static_cast<size_t>(height - 1 - y) * row);
         return rgb;
     }
-    if (!screen_->shown) return {};
-    width = screen_->width;
-    height = screen_->height;
-    rgb.assign(screen_->frame.size() * 3, '\0');
-    for (size_t i = 0; i < screen_->frame.size(); ++i) {
-        const uint32_t pixel = screen_->frame[i];
-        rgb[i * 3] = static_cast<char>(pixel >> 16 & 255);
-        rgb[i * 3 + 1] = static_cast<char>(pixel >> 8 & 255);
-        rgb[i * 3 + 2] = static_cast<char>(pixel & 255);
+    SoftwareScreen& s = *screen_;
+    if (!s.shown || s.frame == nullptr) return {};
+    width = s.width;
+    height = s.height;
+    rgb.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, '\0');
+    size_t i = 0;
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = s.frame + static_cast<size_t>(y) * s.pitch;
+        for (int x = 0; x < width; ++x, i += 3) {
+            rgb[i] = static_cast<char>(row[x] >> 16 & 255);
+            rgb[i + 1] = static_cast<char>(row[x] >> 8 & 255);
+            rgb[i + 2] = static_cast<char>(row[x] & 255);
+        }
     }
     return rgb;
 }
 
-uint32_t* Window::SoftwareFrame(int& width, int& height) {
+uint32_t* Window::SoftwareFrame(int& width, int& height, int& pitch) {
     if (!screen_) return nullptr;
-    ClientSize(width, height);
-    if (width <= 0 || height <= 0) return nullptr;
     SoftwareScreen& s = *screen_;
-    if (width != s.width || height != s.height) {
-        s.frame.assign(static_cast<size_t>(width) * static_cast<size_t>(height), kOpaqueBlack);
-        s.width = width;
-        s.height = height;
-        s.shown = false;
+    // The renderer first: it takes the window's surface for itself.
+    SDL_Renderer* renderer = SoftwareRenderer();
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    ClientSize(width, height);
+    if (surface != nullptr) {
+        width = std::min(width, surface->w);
+        height = std::min(height, surface->h - topStrip_);
     }
-    return s.frame.data();
+    if (renderer == nullptr || surface == nullptr || width <= 0 || height <= 0) {
+        s.frame = nullptr;
+        return nullptr;
+    }
+    // A surface made anew (the window resized) carries no mark of ours.
+    if (surface->userdata != &s || surface != s.surface || width != s.width || height != s.height ||
+        topStrip_ != s.strip) {
+        NewSoftwareFrame(surface, width, height);
+    } else if (s.overlayOnClient) {
+        // The frame as it was before the overlay drew over it (a frame kept
+        // in memory is converted into the surface anew anyway).
+        for (int y = 0; y < s.height && !s.underOverlay.empty(); ++y)
+            std::copy_n(s.underOverlay.data() + static_cast<size_t>(y) * s.width, s.width,
+                        s.frame + static_cast<size_t>(y) * s.pitch);
+        s.overlayOnClient = false;
+        s.overlayKept = false;
+    }
+    pitch = s.pitch;
+    return s.frame;
+}
+
+void Window::NewSoftwareFrame(SDL_Surface* surface, int width, int height) {
+    SoftwareScreen& s = *screen_;
+    surface->userdata = &s;
+    s.surface = surface;
+    s.width = width;
+    s.height = height;
+    s.strip = topStrip_;
+    const uint32_t format = surface->format->format;
+    const bool direct = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
+    if (direct) {
+        s.memory.clear();
+        s.pitch = surface->pitch / 4;
+        s.frame =
+            static_cast<uint32_t*>(surface->pixels) + static_cast<size_t>(topStrip_) * s.pitch;
+    } else {
+        s.memory.assign(static_cast<size_t>(width) * static_cast<size_t>(height), kOpaqueBlack);
+        s.pitch = width;
+        s.frame = s.memory.data();
+    }
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    s.shown = false;
+    s.overlayKept = s.overlayOnClient = false;
 }
 
 SDL_Renderer* Window::SoftwareRenderer() {
@@ -223,6 +273,22 @@ SDL_Renderer* Window::SoftwareRenderer() {
         screen_->renderer.reset(SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE));
     }
     return screen_->renderer.get();
+}
+
+bool Window::OverlayKept() const { return screen_ && screen_->overlayKept; }
+
+void Window::OverlayCoversClient() {
+    if (!screen_ || screen_->frame == nullptr || screen_->overlayOnClient) return;
+    SoftwareScreen& s = *screen_;
+    s.overlayOnClient = true;
+    if (!s.memory.empty()) {
+        s.underOverlay.clear();
+        return;
+    }
+    s.underOverlay.resize(static_cast<size_t>(s.width) * static_cast<size_t>(s.height));
+    for (int y = 0; y < s.height; ++y)
+        std::copy_n(s.frame + static_cast<size_t>(y) * s.pitch, s.width,
+                    s.underOverlay.data() + static_cast<size_t>(y) * s.width);
 }
 
 void Window::PresentGL() {
@@ -236,27 +302,19 @@ void Window::ShowLastFrame() {
 }
 
 void Window::ShowSoftwareFrame() {
-    SDL_Renderer* renderer = SoftwareRenderer();
-    if (renderer == nullptr || screen_->frame.empty()) return;
+    int width = 0, height = 0, pitch = 0;
+    if (SoftwareFrame(width, height, pitch) == nullptr) return;
     SoftwareScreen& s = *screen_;
-    if (!s.texture || s.textureWidth != s.width || s.textureHeight != s.height) {
-        s.texture.reset(SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                          SDL_TEXTUREACCESS_STREAMING, s.width, s.height));
-        s.textureWidth = s.texture ? s.width : 0;
-        s.textureHeight = s.texture ? s.height : 0;
+    if (!s.memory.empty()) {
+        // The surface takes another pixel format: the frame is converted into it.
+        uint8_t* client = static_cast<uint8_t*>(s.surface->pixels) +
+                          static_cast<size_t>(s.strip) * static_cast<size_t>(s.surface->pitch);
+        SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_ARGB8888, s.memory.data(), width * 4,
+                          s.surface->format->format, client, s.surface->pitch);
     }
-    if (!s.texture) return;
-    SDL_UpdateTexture(s.texture.get(), nullptr, s.frame.data(), s.width * 4);
-    if (topStrip_ > 0) {
-        // The strip shows the overlay; without one it is black.
-        const SDL_Rect strip{0, 0, s.width, topStrip_};
-        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-        SDL_RenderFillRect(renderer, &strip);
-    }
-    const SDL_Rect client{0, topStrip_, s.width, s.height};
-    SDL_RenderCopy(renderer, s.texture.get(), nullptr, &client);
     if (overlay_) overlay_();
-    SDL_RenderPresent(renderer);
+    s.overlayKept = overlay_ && !s.overlayOnClient;
+    SDL_RenderPresent(s.renderer.get());
     s.shown = true;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 struct SDL_Renderer;
+struct SDL_Surface;
 struct SDL_Window;
 
 namespace platform {
@@ -118,12 +119,23 @@ class Window {
     // that has shown no frame yet).
     std::string ReadClientPixels(int& width, int& height);
 
-    // Software surface: the frame of the client area, X8R8G8B8 rows of
-    // `width` pixels, kept from one showing to the next and made anew (black)
-    // when the client size changes; null for an OpenGL surface or no client area.
-    uint32_t* SoftwareFrame(int& width, int& height);
-    // Shows the software frame in the client area.
+    // Software surface: the frame of the client area, X8R8G8B8 rows `pitch`
+    // pixels apart, kept from one showing to the next and made anew (black)
+    // when the client area changes; null for an OpenGL surface or no client
+    // area. Where the window system's pixels take that form, the frame is
+    // them: what is drawn there is shown without a copy.
+    uint32_t* SoftwareFrame(int& width, int& height, int& pitch);
+    // Shows the software frame in the client area, the overlay drawn over it.
     void ShowSoftwareFrame();
+    // For the overlay of a software surface, while it draws: whether all it
+    // drew at the last showing is still in the window (only in the strip, on
+    // the same surface), so that an overlay that has not changed need not
+    // draw again.
+    bool OverlayKept() const;
+    // For the overlay of a software surface, before it draws over the client
+    // area: the frame is kept aside and put back before the next frame is
+    // drawn or the last one shown again.
+    void OverlayCoversClient();
     // The renderer that shows the software frame (made at its first use);
     // null for an OpenGL surface or when none can be made.
     SDL_Renderer* SoftwareRenderer();
@@ -143,6 +155,9 @@ class Window {
 
   private:
     struct SoftwareScreen;
+    // Takes `surface` (the window's, made anew) for a software frame of
+    // width × height below the strip, all black.
+    void NewSoftwareFrame(SDL_Surface* surface, int width, int height);
 
     SDL_Window* window_ = nullptr;
     void* glContext_ = nullptr;

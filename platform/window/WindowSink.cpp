@@ -5,10 +5,10 @@
 namespace platform {
 
 d3d8::PresentTarget WindowSink::Acquire() {
-    int width = 0, height = 0;
-    uint32_t* pixels = window_.SoftwareFrame(width, height);
+    int width = 0, height = 0, pitch = 0;
+    uint32_t* pixels = window_.SoftwareFrame(width, height, pitch);
     if (pixels == nullptr) return {};
-    return {pixels, width, height, width};
+    return {pixels, width, height, pitch};
 }
 
 void WindowSink::Show() { window_.ShowSoftwareFrame(); }

@@ -1,5 +1,6 @@
 // The software 3-D device's frames shown in a window: the device draws into
-// the window's software frame, and the window shows it.
+// the window's software frame (the pixels the window system shows, where it
+// can), and the window shows it.
 #pragma once
 
 #include "platform/d3d8/PresentSink.h"

@@ -29,6 +29,8 @@ TEST(Present, StretchesTheBackBufferOntoTheRectangle) {
         {"shrunk", {0, 0, 3, 1}},
         {"partly outside the surface", {-4, -2, 6, 4}},
         {"odd scale", {2, 0, 9, 6}},
+        {"same size, moved", {5, 3, 9, 5}},
+        {"same width, cut at the left", {-1, 2, 3, 6}},
     };
     for (const auto& c : cases) {
         d3d8::MemorySink sink(10, 6, kUntouched);
