@@ -56,18 +56,22 @@ play_fps() {
         echo "$(basename "$player"): no window: $(cat "$work/stderr")" >&2
     else
         id=${window% *}
-        # The developer video, then the title screen: any button starts a new
-        # game; the title screen is black, play is not.
+        # The developer video, then the black title screen, where any button
+        # starts a new game; a button also skips the game's opening
+        # cut-scene. In play once three looks in a row, a button pressed
+        # before each, find the window drawn, and still so after the count.
+        local drawn=0
         "$counter" "$id" wait 4
-        for _ in $(seq 20); do
+        for _ in $(seq 40); do
             "$counter" "$id" tap Shift_L wait 0.5
-            [ "$(brightest "$id")" != 0 ] && break
+            if [ "$(brightest "$id")" = 0 ]; then drawn=0; else drawn=$((drawn + 1)); fi
+            [ "$drawn" = 3 ] && break
         done
-        if [ "$(brightest "$id")" = 0 ]; then
-            echo "$(basename "$player"): no new game started" >&2
-        else
+        if [ "$drawn" = 3 ]; then
             fps=$("$counter" "$id" hold Left wait 2 count "$seconds" release Left)
+            [ "$(brightest "$id")" != 0 ] || fps=-
         fi
+        [ "$fps" != - ] || echo "$(basename "$player"): no game in play" >&2
     fi
     kill -TERM "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
