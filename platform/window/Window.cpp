@@ -42,6 +42,14 @@ constexpr uint32_t kOpaqueBlack = 0xFF000000u;
 
 }  // namespace
 
+KeepGLContext::KeepGLContext()
+    : window_(SDL_GL_GetCurrentWindow()), context_(SDL_GL_GetCurrentContext()) {}
+
+KeepGLContext::~KeepGLContext() {
+    if (SDL_GL_GetCurrentContext() != context_ || SDL_GL_GetCurrentWindow() != window_)
+        SDL_GL_MakeCurrent(window_, static_cast<SDL_GLContext>(context_));
+}
+
 // The frame of a software surface and what shows it: SDL's software renderer
 // and a streaming texture of the frame's size.
 struct Window::SoftwareScreen {
@@ -86,8 +94,14 @@ Window::Window(const WindowSettings& settings)
 
 Window::~Window() {
     Application::Instance().Unregister(this);
+    if (glContext_ != nullptr) {
+        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
+        SDL_DestroyWindow(window_);
+        return;
+    }
+    // The renderers of a software surface may hold OpenGL contexts of their own.
+    KeepGLContext keep;
     screen_.reset();  // the renderer goes before its window
-    if (glContext_ != nullptr) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
     SDL_DestroyWindow(window_);
 }
 
@@ -220,6 +234,7 @@ uint32_t* Window::SoftwareFrame(int& width, int& height) {
 SDL_Renderer* Window::SoftwareRenderer() {
     if (!screen_) return nullptr;
     if (!screen_->renderer) {
+        KeepGLContext keep;
         screen_->renderer.reset(SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE));
     }
     return screen_->renderer.get();
@@ -236,6 +251,7 @@ void Window::ShowLastFrame() {
 }
 
 void Window::ShowSoftwareFrame() {
+    KeepGLContext keep;
     SDL_Renderer* renderer = SoftwareRenderer();
     if (renderer == nullptr || screen_->frame.empty()) return;
     SoftwareScreen& s = *screen_;
