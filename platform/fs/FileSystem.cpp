@@ -54,6 +54,11 @@ bool EntryExists(const std::string& path) {
     return StatNoFollow(Resolve(path), info);
 }
 
+bool LinkExists(const std::string& path) {
+    struct stat info;
+    return StatNoFollow(Resolve(path), info) && S_ISLNK(info.st_mode);
+}
+
 bool CreateFolders(const std::string& path) {
     std::string real = Resolve(path);
     std::string partial;

@@ -25,6 +25,8 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Any entry at all: file, folder, link (even a dangling one) or special file.
 bool EntryExists(const std::string& path);
+// The entry itself (not where it leads) is a symbolic link.
+bool LinkExists(const std::string& path);
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool CreateFolders(const std::string& path);
 // The entries of a folder other than "." and ".." and the temporary files of
