@@ -23,6 +23,7 @@ namespace {
 constexpr int kWidth = 346, kHeight = 238;
 constexpr int kKeyFieldWidth = 57;
 constexpr int kScanBarWidth = 96;
+constexpr int kCheckBoxWidth = 23;       // the box and the space after it
 constexpr uint32_t kPaintInterval = 16;  // ms between frames of the dialog
 constexpr int32_t kMusicOn = 100;
 
@@ -157,7 +158,13 @@ void TOptionForm::Idle() {
 void TOptionForm::Paint() {
     if (window_ && window_->Title() != OptionTexts.caption) window_->SetTitle(OptionTexts.caption);
     ui_->Frame([this](platform::ui::Ui& ui) { Draw(ui); });
+    // Captions longer than designed widen the dialog.
+    int width = 0, height = 0;
+    if (window_) window_->ClientSize(width, height);
+    if (window_ && width != Width()) window_->SetClientSize(Width(), kHeight);
 }
+
+int TOptionForm::Width() const { return std::max(kWidth, neededWidth_); }
 
 void TOptionForm::OnKeyDown(uint8_t virtualKey, bool /*repeat*/) {
     // The window system reports keys held when the dialog takes the
@@ -206,11 +213,14 @@ void TOptionForm::Draw(platform::ui::Ui& ui) {
             FocusedControl = -1;
             ScanBarChange();
         }
-        if (ui.CheckBox(std::max(244, bar + kScanBarWidth + kGap), 176, OptionTexts.music, "Music",
-                        MusicChecked)) {
+        const int music = std::max(244, bar + kScanBarWidth + kGap);
+        if (ui.CheckBox(music, 176, OptionTexts.music, "Music", MusicChecked)) {
             FocusedControl = -1;
             MusicClick();
         }
+        neededWidth_ = std::max({kKeyControls[4].fieldLeft + rightFields + kKeyFieldWidth,
+                                 music + kCheckBoxWidth + ui.TextWidth(OptionTexts.music)}) +
+                       kGap;
         ui.EndTab();
     }
     ui.EndDialog();

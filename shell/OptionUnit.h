@@ -64,6 +64,9 @@ class TOptionForm : public platform::WindowListener {
     void Idle();
     // One frame of the dialog.
     void Paint();
+    // The dialog's client width: as designed, or wider when its captions
+    // need it (known after a frame).
+    int Width() const;
 
     // What the dialog shows.
     std::array<std::string, kOptionControls> KeyTexts;
@@ -85,6 +88,7 @@ class TOptionForm : public platform::WindowListener {
     bool visible_ = false;
     uint32_t lastPaint_ = 0;
     std::array<bool, 256> heldAtShow_{};  // held when shown and not released since
+    int neededWidth_ = 0;                 // the width the last frame's controls took
 };
 
 extern TOptionForm* OptionForm;
