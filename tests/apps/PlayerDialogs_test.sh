@@ -26,14 +26,19 @@ fail() {
     exit 1
 }
 
-# Polls `$@` every 0.1 s for up to 30 s (a loaded machine is slow); false
-# when it never held.
+# Polls `$@` every 0.1 s for up to 30 s (a loaded machine is slow), or for
+# up to $within tenths of a second; false when it never held.
+within=300
 wait_until() {
-    for _ in $(seq 300); do
+    for _ in $(seq "$within"); do
         "$@" && return 0
         sleep 0.1
     done
     return 1
+}
+
+step() {
+    echo "$(date +%T) $*"
 }
 
 # The id of the player's window titled $1 while it is shown, or nothing.
@@ -146,6 +151,7 @@ load_first_slot() {
 }
 
 # ---- First run: options on the title screen and in play, saves, a load ----
+step "options on the title screen"
 start_player
 sleep 1
 options_dialog options_title
@@ -156,21 +162,25 @@ wait_until grep -q "^KeyMoveUp=38" "$game/game.ini" ||
     fail "the Ctrl of Ctrl+O was bound: $(grep KeyMoveUp "$game/game.ini")"
 
 # A new game: the title takes a button once its clip runs; F2 saves only in play.
+step "a new game"
 for _ in $(seq 60); do
     focus_main
     xdotool key space
     sleep 0.5
-    save_dialog && break
+    within=30 save_dialog && break
 done
 shown "Sauver la partie" || fail "no game started"
 xdotool key Escape
 wait_until gone "Sauver la partie" || fail "Esc does not close the save dialog"
 sleep 6  # the opening cut-scene and its message end
+step "options in play"
 options_dialog options_play
 same_picture options_title options_play || fail "the options dialog draws otherwise in play"
 
+step "two saves"
 save_as alpha1
 save_as bravo2
+step "two loads"
 load_first_slot alpha1 load_first
 read_back "$main" frame_saved
 load_first_slot alpha1 load_second
@@ -178,6 +188,7 @@ same_picture load_first load_second || fail "the load dialog draws otherwise at 
 stop_player
 
 # ---- Second run: the load straight from the title screen ----
+step "a load from the title screen"
 start_player
 sleep 5
 load_first_slot alpha1 load_title
