@@ -84,9 +84,11 @@ void G3DLoad3DFile(const std::string& name, TDStuff& state) {
     if (name.empty()) return;
     std::string text;
     const bool found = platform::fs::FileExists(name) && platform::fs::ReadWholeFile(name, text);
-    if (!found) G3DShowMissingFile(name);
-    state.Last3DFile = name;
     const G3D3DFileContents contents = G3DParse3DFile(text);
+    // A file that names no picture (empty, or not a 3-D file) is of no more
+    // use than a missing one, and is said the same way.
+    if (!found || contents.Pictures.empty()) G3DShowMissingFile(name);
+    state.Last3DFile = name;
     for (size_t n = 0; n < contents.Pictures.size(); ++n) {
         const G3DPictureLine& line = contents.Pictures[n];
         if (n == 0) {

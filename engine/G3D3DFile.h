@@ -41,7 +41,8 @@ G3D3DFileContents G3DParse3DFile(std::string_view text);
 // Loads a 3-D file: remembers its name in Last3DFile, loads its pictures (the
 // first one's palette becomes MainPalette, the second's SecondPalette) and sets
 // the animated textures. A missing file shows the missing-file message and only
-// resets HighestAnimTexture. An empty name does nothing.
+// resets HighestAnimTexture; so does a file that names no picture, beside
+// setting the animated textures it holds. An empty name does nothing.
 void G3DLoad3DFile(const std::string& name, TDStuff& state);
 
 // Advances every animated texture 0..HighestAnimTexture by one picture,

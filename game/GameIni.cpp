@@ -8,7 +8,9 @@
 #include "game/clips/ClipStuff.h"
 #include "game/level/LevelStuff.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/PathResolver.h"
 #include "platform/msgbox/MessageBox.h"
+#include "platform/text/Cp1252.h"
 #include "platform/window/Application.h"
 #include "platform/window/Window.h"
 #include "support/IniFiles32.h"
@@ -136,10 +138,31 @@ void ReadGameSection(const TIniFile32& ini) {
     ReadGameConstants(ini);
 }
 
-// A game.ini that is there but cannot be read gives the defaults, as a missing
-// one does; the user is told why on stderr.
-void ReportUnreadable(const TIniFile32& ini) {
-    if (ini.LoadFailed()) platform::fs::ReportUnreadableFile(ini.FileName);
+// [General] and [Control], then [Game].
+WindowPlacement ReadSettings(const TIniFile32& ini) {
+    const WindowPlacement place = ReadGeneralAndControl(ini);
+    ReadGameSection(ini);
+    return place;
+}
+
+// A game.ini that gives nothing but the defaults is said on stderr, in one
+// line: one that is there but cannot be read (with the reason), none in the
+// game folder, or one that holds none of the three sections.
+void ReportDefaultsOnly(const TIniFile32& ini) {
+    if (ini.LoadFailed()) {
+        platform::fs::ReportUnreadableFile(ini.FileName);
+        return;
+    }
+    const std::string real = platform::fs::Resolve(ini.FileName);
+    const std::string folder = platform::Utf8ToCp1252(real.substr(0, real.find_last_of('/')));
+    if (!platform::fs::EntryExists(ini.FileName)) {
+        platform::ReportOnConsole("No game.ini in " + folder + ": the default settings are used.");
+    } else if (ini.FindSection("General") < 0 && ini.FindSection("Control") < 0 &&
+               ini.FindSection("Game") < 0) {
+        platform::ReportOnConsole("The game.ini of " + folder +
+                                  " has none of the sections [General], [Control] and [Game]: "
+                                  "the default settings are used.");
+    }
 }
 
 // One side of the client size, held to least..most. A value out of range is
@@ -188,21 +211,21 @@ std::string GameIniPath() {
 
 void ReadGameSection() {
     const TIniFile32 ini(GameIniPath());
-    ReportUnreadable(ini);
+    if (ini.LoadFailed()) platform::fs::ReportUnreadableFile(ini.FileName);
     ReadGameSection(ini);
 }
 
 WindowPlacement ReadGameIniSettings() {
     // One read of the file for all three sections.
     const TIniFile32 ini(GameIniPath());
-    ReportUnreadable(ini);
-    const WindowPlacement place = ReadGeneralAndControl(ini);
-    ReadGameSection(ini);
-    return place;
+    if (ini.LoadFailed()) platform::fs::ReportUnreadableFile(ini.FileName);
+    return ReadSettings(ini);
 }
 
 void ReadGameIni(platform::Window& form) {
-    const WindowPlacement place = ReadGameIniSettings();
+    const TIniFile32 ini(GameIniPath());
+    ReportDefaultsOnly(ini);
+    const WindowPlacement place = ReadSettings(ini);
     form.SetTitle(GameTitle);
     platform::Application::Instance().SetTitle(GameTitle);
     SetBuiltInClips(Level, HudSettings.DeveloperVideo, HudSettings.IntroMusic,

@@ -64,9 +64,12 @@ struct WindowPlacement {
 // one does, and one line on stderr naming the file and the reason.
 WindowPlacement ReadGameIniSettings();
 
-// Reads game.ini (ReadGameIniSettings), places and sizes the window, sets the
-// titles and built-in clips, initialises the engine on the window, sets the
-// cursor and goes full screen when asked.
+// Reads game.ini (as ReadGameIniSettings does), places and sizes the window,
+// sets the titles and built-in clips, initialises the engine on the window,
+// sets the cursor and goes full screen when asked. A game.ini that gives only
+// the defaults is said on stderr in one line: one that cannot be read (naming
+// it and the reason), none in the game folder, or one with none of the three
+// sections (naming the folder).
 void ReadGameIni(platform::Window& form);
 
 // Reads game.ini [Game] into HudSettings and the other [Game] globals.

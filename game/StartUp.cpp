@@ -4,6 +4,7 @@
 #include "game/GameIni.h"
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelStuff.h"
+#include "game/clips/ClipPlayback.h"
 #include "game/media/Media.h"
 #include "game/media/Music.h"
 #include "game/media/Video.h"
@@ -46,7 +47,7 @@ void StartUpGame(platform::Window& form) {
     Heroes[0].CameraDistance = 0;
 }
 
-void ShutDownGame(platform::Window& form) {
+void ShutDownGame(platform::Window& form, int exitStatus) {
     G3DDone();
     StopAllMusic();
     // The video stops before full screen ends; the engine is done, so it is
@@ -56,5 +57,5 @@ void ShutDownGame(platform::Window& form) {
     CloseMusic();
     CloseMedia();
     ShutDownSound();
-    platform::Halt(0);
+    platform::Halt(exitStatus);
 }

@@ -24,6 +24,10 @@ extern TSoundBuffer* CameraSound;
 // window `form`.
 void StartUpGame(platform::Window& form);
 
-// Takes the game's services down and ends the process; does not return.
-// Nothing is saved.
-[[noreturn]] void ShutDownGame(platform::Window& form);
+// Exit status of a game ended by data it cannot play (a level file or
+// definition missing or invalid).
+constexpr int kDataErrorStatus = 1;
+
+// Takes the game's services down and ends the process with `exitStatus`
+// (0 when the user ends the game); does not return. Nothing is saved.
+[[noreturn]] void ShutDownGame(platform::Window& form, int exitStatus = 0);

@@ -23,6 +23,7 @@ uint8_t ModeEntered = 0;
 int32_t ModeStartTime = 0;
 HudMessageStuff HudMessage;
 uint8_t IntroPlayed = 0;
+uint8_t LevelExitRefused = 0;
 
 namespace {
 
@@ -45,7 +46,7 @@ bool AnyButton(const HeroStuff& hero) {
 [[noreturn]] void RefuseLevel(const std::string& name, platform::Window& form) {
     platform::ShowMessage("The file " + std::string(kWorkingFolder) + name +
                           " is missing or invalid.");
-    ShutDownGame(form);
+    ShutDownGame(form, kDataErrorStatus);
 }
 
 // Steps 2, 3, 5, 6 and 7 of a level change: the level named `name` (cut to a
@@ -59,6 +60,7 @@ void ReadLevelOfName(const std::string& name, platform::Window& form) {
 }
 
 void EnterReadLevel(platform::Window& form) {
+    LevelExitRefused = 0;
     SetGameMode(ModePlay, form);
     StopAllSounds();
     LevelBanner.on = 1;
@@ -102,9 +104,17 @@ void ResetHeroForNewGame(HeroStuff& h) {
 
 void StartNewGame(platform::Window& form) {
     PlaySoundBuffer(MenuSound, false);
+    // The game's pristine levels become the working copies whole, or the
+    // title screen stays as it is.
+    if (!RenewWorkingCopy("LEVEL")) {
+        platform::ShowMessage(
+            "A new game cannot start: the levels of LEVEL\\ could not be copied into "
+            "CURRENT_GAME\\.");
+        ModeStartTime = FrameTime;  // the title's keys wait again
+        return;
+    }
     StopVideo(form);
     StopAllMusic();
-    CopyGameFolder("LEVEL\\", "CURRENT_GAME");
     EnterLevel(StartLevel, form);
     ResetHeroForNewGame(Heroes[CurrentHero]);
 }
@@ -168,6 +178,7 @@ void HeroDied(platform::Window& form) {
 }
 
 void CheckLevelExit(platform::Window& form) {
+    if (LevelExitRefused != 0) return;
     const HeroStuff& h = Heroes[CurrentHero];
     const int32_t t =
         GetCellType(CellOfCoordinate(h.X), CellOfCoordinate(h.Y), CellOfCoordinate(h.Z));
@@ -179,9 +190,15 @@ void CheckLevelExit(platform::Window& form) {
 
 void GoToLevel(const std::string& name, int32_t x, int32_t y, int32_t z, platform::Window& form) {
     HeroStuff& h = Heroes[CurrentHero];
-    // The level left keeps everything that happened in it; a name that would
-    // lead out of the working copy is never written.
-    if (LevelNameStaysInGame(h.LevelName)) WriteLevelState(kWorkingFolder + h.LevelName, Level);
+    // The level left keeps everything that happened in it, or is not left; a
+    // name that would lead out of the working copy is never written.
+    std::string reason;
+    if (LevelNameStaysInGame(h.LevelName) && !WriteWorkingLevel(h.LevelName, reason)) {
+        platform::ShowMessage("The file " + std::string(kWorkingFolder) + h.LevelName +
+                              " could not be written (" + reason + "): the level is not left.");
+        LevelExitRefused = 1;
+        return;
+    }
     ReadLevelOfName(name, form);
     h.X = CellCentre(x);
     h.Y = CellCentre(y);

@@ -44,10 +44,16 @@ void EndScreenKeys(platform::Window& form);
 // The hero's life fell below 0: back to the title screen.
 void HeroDied(platform::Window& form);
 // The hero (and every golem) stands on exits: goes through the exit of the
-// hero's cell when it names a level.
+// hero's cell when it names a level, unless a level change was refused since
+// they last stood on exits.
 void CheckLevelExit(platform::Window& form);
+// Set when a level change was refused; cleared by the play frame once the
+// hero or a golem is off the exits, and by every level entered.
+extern uint8_t LevelExitRefused;
 // Leaves the current level (its state written to CURRENT_GAME\) for `name`,
-// placing the hero at the centre of cell (x, y, z).
+// placing the hero at the centre of cell (x, y, z). When the level left
+// cannot be written (a full disk), says so, naming the file and the reason,
+// and stays in the level.
 void GoToLevel(const std::string& name, int32_t x, int32_t y, int32_t z, platform::Window& form);
 // Enters the first level of a new game (nothing written; the caller places the
 // hero).

@@ -139,7 +139,8 @@ void StandOrFall(HeroStuff& h) {
         h.BlendDuration = 100;
     }
     if (!MouseMode) {
-        const bool steady = std::fabs(h.VerticalSpeed) <= 256.0f / 3.0f;
+        // |speed| ≤ 256/3, exactly: the float nearest 256/3 lies above it.
+        const bool steady = std::fabs(double{h.VerticalSpeed}) * 3.0 <= 256.0;
         h.PitchTarget = steady ? 0.0f : h.VerticalSpeed * 40.0f * h.FallRotateFactor;
     }
     h.PitchTarget = std::clamp(h.PitchTarget, -8000.0f, 8000.0f);

@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-// Set by the main window's button events, cleared at the end of every frame.
+// Set when the main window's button is pressed, cleared only at the end of
+// every frame: a click between two frames counts in the next one.
 extern uint8_t MouseLeftDown;
 extern uint8_t MouseRightDown;
 

@@ -210,8 +210,3 @@ void TScreenForm::OnMouseDown(platform::MouseButton button) {
     if (button == platform::MouseButton::Left) MouseLeftDown = 1;
     if (button == platform::MouseButton::Right) MouseRightDown = 1;
 }
-
-void TScreenForm::OnMouseUp(platform::MouseButton button) {
-    if (button == platform::MouseButton::Left) MouseLeftDown = 0;
-    if (button == platform::MouseButton::Right) MouseRightDown = 0;
-}

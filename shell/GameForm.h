@@ -60,8 +60,9 @@ class TScreenForm : public platform::WindowListener {
     void OnKeyUp(uint8_t virtualKey) override;
     // Every key counts as released.
     void OnFocusLost() override;
+    // A press sets its button's flag until the end of the next frame, which
+    // reads it: a click released before that frame still counts once.
     void OnMouseDown(platform::MouseButton button) override;
-    void OnMouseUp(platform::MouseButton button) override;
     void OnKeyPress(char character) override;
     void OnResize(int clientWidth, int clientHeight) override;
 

@@ -8,10 +8,12 @@
 #include "game/StartUp.h"
 #include "game/clips/ClipPlayback.h"
 #include "game/level/HeroStuff.h"
+#include "game/level/LevelStuff.h"
 #include "game/level/SaveGames.h"
 #include "game/media/Music.h"
 #include "game/media/Video.h"
 #include "platform/desktop/DocumentOpener.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/ui/WindowUi.h"
 #include "platform/window/Window.h"
@@ -46,9 +48,13 @@ bool ParseScreenSize(const std::string& caption, int32_t maxSide, int32_t& width
            height <= maxSide;
 }
 
-// A load from the title or end screen, or during a clip: the screen's
-// cut-scene, message clip, music and video end first, and none chains on.
+// A load from the title or end screen, or while a cut-scene, a message clip
+// or a video plays: the screen's cut-scene, message clip, music and video end
+// first, and none chains on. A load in plain play keeps the level's music and
+// the clip that loops it.
 void EndScreenMedia(platform::Window& form) {
+    const bool clipPlays = KeyFramesRunning != 0 || MessageClip != -1 || VideoPlaying != 0;
+    if (GameMode == ModePlay && !clipPlays) return;
     NextClip = -1;
     KeyFramesRunning = 0;
     MessageClip = -1;
@@ -132,7 +138,17 @@ void BasculerModeRelief1Click(platform::Window& form) {
 }
 
 void Aide1Click() {
-    if (!HelpFile.empty()) platform::OpenDocument(HelpFile);  // what it shows is not looked at
+    if (HelpFile.empty()) return;
+    // Only a document of the game's own folder is opened; what the opener
+    // then shows is not looked at.
+    const std::string real = platform::fs::CanonicalPath(HelpFile);
+    const std::string folder = platform::fs::CanonicalPath(GameFolder) + "/";
+    const std::string problem = real.compare(0, folder.size(), folder) != 0
+                                    ? "it is not inside the game's folder"
+                                    : platform::OpenDocument(real);
+    if (!problem.empty()) {
+        platform::ReportOnConsole("The help file " + HelpFile + " is not opened: " + problem + ".");
+    }
 }
 
 void ScreenSizeClick(platform::Window& form, const std::string& caption) {

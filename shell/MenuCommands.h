@@ -34,7 +34,9 @@ void SaveConfig1Click(platform::Window& form);
 void ModeSouris1Click();
 void MontrerCacherFPS1Click();
 void BasculerModeRelief1Click(platform::Window& form);
-// Opens game.ini's help file with the desktop's viewer; nothing when unnamed.
+// Opens game.ini's help file with the desktop's viewer when it is a document
+// inside the game's folder; otherwise, and when no viewer can be started,
+// says why on stderr. Nothing when unnamed.
 void Aide1Click();
 // Full screen at the size "<width>x<height>" of a submenu caption; a caption
 // that is no size does nothing, and a size the display refuses puts the

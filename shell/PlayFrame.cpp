@@ -114,7 +114,11 @@ void Simulate(platform::Window& form) {
     }
     MoveGolems(Level);
     RunHeroTimer(h);
-    if (EveryoneOnExits(h)) CheckLevelExit(form);
+    if (EveryoneOnExits(h)) {
+        CheckLevelExit(form);
+    } else {
+        LevelExitRefused = 0;  // a refused level change may be tried again
+    }
     const int32_t last = std::clamp(LastHero, 0, kHeroCount - 1);
     for (int32_t i = 0; i <= last; ++i) MoveHero(Heroes[i]);
 }

@@ -125,6 +125,10 @@ TIniFile32::TIniFile32(const std::string& fileName) : FileName(fileName) {
     if (platform::fs::EntryExists(FileName)) LoadFromFile();
 }
 
+TIniFile32::TIniFile32(const std::string& fileName, const std::string& text) : FileName(fileName) {
+    ParseText(text);
+}
+
 TIniFile32::~TIniFile32() {
     if (!Modified) return;
     try {

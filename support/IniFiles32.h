@@ -23,6 +23,9 @@ class TIniFile32 {
     // cannot be read as a file (no permission, a folder, a pipe, a dangling
     // link) also starts empty and is then never saved over (see LoadFailed).
     explicit TIniFile32(const std::string& fileName);
+    // Keeps the file name and takes the lines from `text`, as if the file held
+    // it; the file itself is not read.
+    TIniFile32(const std::string& fileName, const std::string& text);
     // Saves when a write happened since the last save; never throws. Callers
     // that need to know whether the save worked call Save() first.
     ~TIniFile32();

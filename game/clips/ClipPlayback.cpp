@@ -30,13 +30,13 @@ std::array<float, 6> ClipCamera{};
 int32_t NextClip = -1;
 int32_t MessageClip = -1;
 int32_t MessageClipStart = 0;
-uint8_t LoopVideo = 0, LoopMusic = 0;
 uint8_t TitleClipRunning = 0;
 TSoundBuffer* MessageSound = nullptr;
 
 namespace {
 
-// The pose of the clip objects being drawn; remade when the mesh sizes change.
+// The pose of the clip object being drawn, shared by all of them; remade when
+// the mesh sizes change.
 TG3DMesh* ClipObjectMorph = nullptr;
 
 bool IsClipNumber(int32_t n) { return n >= 0 && n < kClipCount; }
@@ -120,6 +120,13 @@ void DrawClipObject(const ClipStuff& clip, const KeyFrameObjectStuff& slot, doub
     for (size_t i = 0; i < p.size(); ++i) {
         p[i] = Between(slot.PlacementA[i], slot.PlacementB[i], t);
     }
+    // The morph keeps the faces of a pose of the same sizes: an object takes
+    // its own (colours, textures) before it is posed.
+    TG3DMesh* pose = ClipObjectMorph;
+    if (pose != nullptr && pose->LastVertex == meshA->LastVertex &&
+        pose->LastFace == meshA->LastFace) {
+        std::copy_n(meshA->Faces.begin(), meshA->LastFace + 1, pose->Faces.begin());
+    }
     G3DInterpolateMesh(meshA, meshB, ClipObjectMorph, static_cast<float>(t));
 
     const int32_t brightness = GetLevelCellLight(CellOfCoordinate(p[0]), CellOfCoordinate(p[1]),
@@ -175,6 +182,45 @@ void PlayClip(int32_t n, platform::Window& window) {
             PlayClip(NextClip, window);
         }
     }
+    ResetFrameStep();
+}
+
+void StopAllMusic() {
+    StopClipMusic();
+    CurrentClip = -1;
+    KeyFramesRunning = 0;
+}
+
+void StopVideo(platform::Window& window) {
+    if (!CloseVideo(window) || NextClip == -1) return;
+    StopAllMusic();
+    PlayClip(NextClip, window);
+}
+
+void PollMedia(platform::Window& window) {
+    switch (PollVideo()) {
+        case VideoEnd::Loop:
+            RestartVideo();
+            break;
+        case VideoEnd::Stop:
+            StopVideo(window);
+            break;
+        case VideoEnd::None:
+            break;
+    }
+    if (!PollMusic() || !IsClipNumber(MusicClip)) return;
+    // With nothing else under way the music's clip is played again whole;
+    // under a running cut-scene only the music starts again, so the scene
+    // goes on to its end and its next clip.
+    if (!KeyFramesRunning && CurrentClip == MusicClip) {
+        PlayClip(MusicClip, window);
+        return;
+    }
+    const std::string music = Level.Clips[MusicClip].Music;
+    if (music.empty()) return;
+    const int32_t clip = MusicClip;
+    StopClipMusic();
+    StartClipMusic(clip, music);
     ResetFrameStep();
 }
 

@@ -28,4 +28,5 @@ class DefinitionSection {
   private:
     const TIniFile32& ini_;
     std::string section_;
+    bool present_;  // the file holds the section: else every key gives its default
 };

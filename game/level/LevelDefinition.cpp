@@ -3,19 +3,24 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <string_view>
 
 #include "engine/G3D3DFile.h"
 #include "engine/G3DState.h"
 #include "game/script/Behaviours.h"
 #include "game/clips/ClipPlayback.h"
 #include "game/clips/ClipStuff.h"
+#include "game/media/Music.h"
 #include "game/level/DefinitionSection.h"
 #include "game/GameClock.h"
 #include "game/GameIni.h"
+#include "game/StartUp.h"
 #include "game/level/HeroStuff.h"
 #include "game/draw/HudText.h"
 #include "game/level/LevelStuff.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/fs/PathResolver.h"
+#include "platform/msgbox/MessageBox.h"
 #include "support/IniFiles32.h"
 #include "support/Snd.h"
 
@@ -415,6 +420,22 @@ void ReadDefinitionFile(const TIniFile32& ini, LevelStuff& level, TDStuff& engin
     for (int32_t n = 0; n < kBlocTypeCount; ++n) ReadBlocType(ini, n, level.Blocs[n]);
 }
 
+// Whether the file holds a section of a definition: [General], or one named
+// "Object ", "Behaviour " or "Clip " and a number.
+bool HoldsDefinitionSection(const TIniFile32& ini) {
+    if (ini.LoadFailed()) return false;
+    if (ini.FindSection("General") >= 0) return true;
+    for (const TIniSection& section : ini.Sections()) {
+        const std::string name = UpperAscii(section.Header.substr(1, section.Header.size() - 2));
+        for (const std::string_view prefix : {"OBJECT ", "BEHAVIOUR ", "CLIP "}) {
+            if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void LoadLevelPictures(const LevelStuff& level, TDStuff& engine) {
     LoadHudTextures(HudSettings.Pictures, engine);
     LoadBlocTextures(level, engine);
@@ -456,22 +477,50 @@ void MeshBounds(const TG3DMesh* mesh, int32_t& Xmin, int32_t& Xmax, int32_t& Ymi
     Zmax = Saturate(zMax + 256);
 }
 
-void LoadLevelDefinition(const std::string& fileName, const std::string& quality, LevelStuff& level,
-                         platform::Window& /*form*/, TDStuff& engine) {
-    const std::string upperQuality = UpperAscii(quality);
-    if (AlreadyLoaded(fileName, upperQuality, level)) return;
+namespace {
+
+// The load of the definition `ini`, named `fileName`; `present` when there
+// is such a file at all.
+void LoadDefinition(const std::string& fileName, const TIniFile32& ini, bool present,
+                    const std::string& upperQuality, LevelStuff& level, platform::Window& form,
+                    TDStuff& engine) {
+    if (present && !HoldsDefinitionSection(ini)) {
+        // A level cannot be played from it, as from a missing level file.
+        platform::ShowMessage("The file " + fileName + " is missing or invalid.");
+        ShutDownGame(form, kDataErrorStatus);
+    }
     level.LoadedDefinitionFile = fileName;
     level.LoadedQuality = upperQuality;
     StopAllSounds();
     HighTextures = 1;
-    platform::fs::SetCurrentFolder(GameFolder);
-    const std::string path = platform::fs::CurrentFolder() + "\\" + fileName;
-    // The file is read once for the behaviours, the general keys, the clips
-    // and the bloc types.
-    const TIniFile32 ini(path);
     LoadBehaviours(ini, level);
     ReadDefinitionFile(ini, level, engine);
     platform::fs::SetCurrentFolder(GameFolder);
     LoadLevelPictures(level, engine);
     ResetFrameStep();
+}
+
+}  // namespace
+
+void LoadLevelDefinition(const std::string& fileName, const std::string& quality, LevelStuff& level,
+                         platform::Window& form, TDStuff& engine) {
+    const std::string upperQuality = UpperAscii(quality);
+    if (AlreadyLoaded(fileName, upperQuality, level)) return;
+    platform::fs::SetCurrentFolder(GameFolder);
+    const std::string path = platform::fs::CurrentFolder() + "\\" + fileName;
+    // The file is read once for the behaviours, the general keys, the clips
+    // and the bloc types.
+    const TIniFile32 ini(path);
+    LoadDefinition(fileName, ini, platform::fs::EntryExists(path), upperQuality, level, form,
+                   engine);
+}
+
+void LoadLevelDefinitionText(const std::string& fileName, const std::string& text,
+                             const std::string& quality, LevelStuff& level, platform::Window& form,
+                             TDStuff& engine) {
+    const std::string upperQuality = UpperAscii(quality);
+    if (AlreadyLoaded(fileName, upperQuality, level)) return;
+    platform::fs::SetCurrentFolder(GameFolder);
+    const TIniFile32 ini(fileName, text);
+    LoadDefinition(fileName, ini, true, upperQuality, level, form, engine);
 }

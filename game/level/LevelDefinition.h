@@ -27,9 +27,19 @@ extern TG3DMesh* LetterboxMesh;
 // (upper-cased) already. Every bloc type starts from its defaults, its old
 // meshes and sounds freed; its InstanceCount is kept. The definition's
 // [General] Root folder is current while its files load; the game folder is
-// current again afterwards. `form` is the main window.
+// current again afterwards. `form` is the main window. A missing file loads
+// as an empty one; a file that is there but holds none of a definition's
+// sections (empty, unreadable, not an INI file) shows "The file <fileName> is
+// missing or invalid." and ends the program through ShutDownGame(form,
+// kDataErrorStatus).
 void LoadLevelDefinition(const std::string& fileName, const std::string& quality, LevelStuff& level,
                          platform::Window& form, TDStuff& engine);
+
+// As LoadLevelDefinition, with the definition's text already read (`text`);
+// `fileName` names it. The files it names are read as ever.
+void LoadLevelDefinitionText(const std::string& fileName, const std::string& text,
+                             const std::string& quality, LevelStuff& level, platform::Window& form,
+                             TDStuff& engine);
 
 // The bounds of `mesh` as cell-local integers (0 = the low face of the cell):
 // the smallest and largest X and Z, the smallest Y, and the highest Y of each

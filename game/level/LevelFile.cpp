@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "engine/G3DState.h"
 #include "game/script/Behaviours.h"
@@ -15,6 +16,7 @@
 #include "game/level/LevelStuff.h"
 #include "game/StartUp.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/PathResolver.h"
 #include "platform/msgbox/MessageBox.h"
 #include "support/Random.h"
 
@@ -28,9 +30,47 @@ constexpr int32_t kGolemResetMark = 40;
 constexpr float kTurnUnit = 128.0f;
 constexpr float kGolemHeadingOffset = 16384.0f;
 
+// A relative data path as the folders store it: letter case of the stored
+// names, "\" between them.
+std::string StoredDataPath(const std::string& path) {
+    const std::string real = platform::fs::Resolve(path);
+    const std::string base = platform::fs::CurrentFolder() + "/";
+    if (real.compare(0, base.size(), base) != 0) return path;
+    std::string stored = real.substr(base.size());
+    std::replace(stored.begin(), stored.end(), '/', '\\');
+    return stored;
+}
+
+// The name after "CURRENT_GAME\" (any letter case, either separator) of a
+// path inside the working copy; empty for other paths.
+std::string WorkingLevelName(const std::string& path) {
+    const std::string folder = "CURRENT_GAME";
+    if (path.size() <= folder.size() + 1 ||
+        !platform::fs::SameNameIgnoringCase(path.substr(0, folder.size()), folder)) {
+        return {};
+    }
+    const char separator = path[folder.size()];
+    return separator == '\\' || separator == '/' ? path.substr(folder.size() + 1) : std::string();
+}
+
+// The file at fault when the level file `path` cannot be read. A level of
+// CURRENT_GAME\ that is still the copy a new game made of LEVEL\'s file, or
+// that neither folder holds, comes from LEVEL\: that file is named.
+std::string FileAtFault(const std::string& path) {
+    const std::string name = WorkingLevelName(path);
+    if (name.empty()) return path;
+    const std::string pristine = "LEVEL\\" + name;
+    std::string workingBytes, pristineBytes;
+    const bool haveWorking = platform::fs::ReadWholeFile(path, workingBytes);
+    const bool havePristine = platform::fs::ReadWholeFile(pristine, pristineBytes);
+    const bool fromPristine =
+        haveWorking ? havePristine && workingBytes == pristineBytes : !havePristine;
+    return StoredDataPath(fromPristine ? pristine : path);
+}
+
 [[noreturn]] void RefuseLevelFile(const std::string& path, platform::Window& form) {
-    platform::ShowMessage("The file " + path + " is missing or invalid.");
-    ShutDownGame(form);
+    platform::ShowMessage("The file " + FileAtFault(path) + " is missing or invalid.");
+    ShutDownGame(form, kDataErrorStatus);
 }
 
 int32_t SaturatedTime(int64_t ms) {
@@ -196,8 +236,8 @@ void ResetLevelTimers(LevelStuff& level) {
 
 }  // namespace
 
-bool WriteLevelState(const std::string& path, const LevelStuff& level) {
-    return platform::fs::WriteFileAtomic(path, BuildLevelFile(level, GameTime));
+bool WriteLevelState(const std::string& path, const LevelStuff& level, std::string* reason) {
+    return platform::fs::WriteFileAtomic(path, BuildLevelFile(level, GameTime), reason);
 }
 
 void ResetGolems(LevelStuff& level) {
@@ -225,11 +265,17 @@ void ResetGolems(LevelStuff& level) {
 void ReadLevelState(const std::string& path, const std::string& quality, LevelStuff& level,
                     platform::Window& form, TDStuff& engine) {
     std::string bytes;
-    LevelFileImage image;
-    if (!platform::fs::FileExists(path) || !platform::fs::ReadWholeFile(path, bytes) ||
-        !ParseLevelFile(bytes, image)) {
+    if (!platform::fs::FileExists(path) || !platform::fs::ReadWholeFile(path, bytes)) {
         RefuseLevelFile(path, form);
     }
+    ReadLevelStateBytes(bytes, path, quality, level, form, engine);
+}
+
+void ReadLevelStateBytes(std::string_view bytes, const std::string& path,
+                         const std::string& quality, LevelStuff& level, platform::Window& form,
+                         TDStuff& engine) {
+    LevelFileImage image;
+    if (!ParseLevelFile(bytes, image)) RefuseLevelFile(path, form);
     ResetInstanceCounts(level);
     if (!StoreGrid(image, level)) RefuseLevelFile(path, form);
     StoreTables(image, level);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct LevelStuff;
 struct TDStuff;
@@ -17,8 +18,10 @@ class Window;
 
 // Writes `level` and the game clock `GameTime` into the level file `path`,
 // replacing the whole file at once (never half-written). False when it could
-// not be written; the old file is then untouched.
-bool WriteLevelState(const std::string& path, const LevelStuff& level);
+// not be written; the old file is then untouched and the system's reason goes
+// to `reason` when given.
+bool WriteLevelState(const std::string& path, const LevelStuff& level,
+                     std::string* reason = nullptr);
 
 // Reads the level file `path` into `level`, loads the definition it names with
 // `quality`, and rebuilds the level (instance counts, mesh copies, behaviour
@@ -27,9 +30,18 @@ bool WriteLevelState(const std::string& path, const LevelStuff& level);
 // tick and the heroes' blend start and pain-sound time, are held to the clock
 // read). The whole file is checked before anything
 // changes: a missing or invalid file shows "The file <path> is missing or
-// invalid." and ends the program through ShutDownGame(form).
+// invalid." and ends the program through ShutDownGame(form, kDataErrorStatus).
+// The file named is the one at fault: for a level of CURRENT_GAME\ still as a
+// new game copied it from LEVEL\ (or found in neither), LEVEL\'s file, in the
+// letter case it is stored with.
 void ReadLevelState(const std::string& path, const std::string& quality, LevelStuff& level,
                     platform::Window& form, TDStuff& engine);
+
+// As ReadLevelState, with the file's bytes already read: `path` only names
+// the file in the message of a refusal.
+void ReadLevelStateBytes(std::string_view bytes, const std::string& path,
+                         const std::string& quality, LevelStuff& level, platform::Window& form,
+                         TDStuff& engine);
 
 // Puts every golem of `level` back to its starting state: seeds the random
 // generator with the level's RandSeed; each golem looks along its heading,

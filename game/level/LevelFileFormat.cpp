@@ -364,6 +364,14 @@ bool ReadList(ByteReader& r, int32_t extra, int32_t capacity, int64_t recordByte
     return std::all_of(rows.begin(), rows.end(), [&](T& row) { return read(r, row); });
 }
 
+// Every behaviour instance owns one of the file's moving blocs, or none.
+bool InstancesOwnListedBlocs(const LevelFileImage& image) {
+    const auto rows = static_cast<int32_t>(image.MovingBlocs.size());
+    return std::all_of(
+        image.BehaviourInstances.begin(), image.BehaviourInstances.end(),
+        [rows](const BehaviourStuff& instance) { return instance.MovingBlocRow < rows; });
+}
+
 }  // namespace
 
 std::string BuildLevelFile(const LevelStuff& level, float gameTime) {
@@ -395,5 +403,5 @@ bool ParseLevelFile(std::string_view bytes, LevelFileImage& image) {
            ReadList(r, 1, kListRows, kMovingBlocBytes, ReadMovingBloc, image.MovingBlocs) &&
            ReadList(r, 0, kMaxBehaviourInstances, kBehaviourInstanceBytes, ReadBehaviourInstance,
                     image.BehaviourInstances) &&
-           r.Ok();
+           r.Ok() && InstancesOwnListedBlocs(image);
 }

@@ -63,8 +63,9 @@ std::string BuildLevelFile(const LevelStuff& level, float gameTime);
 // Reads the bytes of a level file into `image`. False when the bytes end
 // before the layout does; a size is negative or the grid passes kMaxGridCells;
 // a list count or high index passes its capacity; a bloc type, hero, frame or
-// moving-bloc row is out of its range (behaviour numbers and program counters
-// are kept as written: out of range, an instance idles);
+// moving-bloc row is out of its range, an instance's row naming no moving bloc
+// of the file (behaviour numbers and program counters are kept as written:
+// out of range, an instance idles);
 // or a float is not finite or passes kLargestFileFloat. Bytes after the end of
 // the layout are ignored. `image` is undefined after a false result.
 bool ParseLevelFile(std::string_view bytes, LevelFileImage& image);

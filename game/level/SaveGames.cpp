@@ -90,6 +90,9 @@ constexpr IntField kIntFields[] = {
 };
 
 constexpr int32_t kInventoryOffset = 176;
+// Counts of one bloc type beyond this either way come from no game: the
+// pick-ups and scripts of a level reach nothing near it.
+constexpr int32_t kMostInventoryCount = 1000000000;
 constexpr int32_t kTimerOnOffset = 1204;
 constexpr int32_t kLevelNameOffset = 1213;
 constexpr size_t kShortStringBytes = 256;
@@ -168,7 +171,7 @@ bool ReadSlot(const std::string& slot, HeroStuff& hero, std::string& problem) {
         return false;
     }
     const std::string path = SlotPath(slot);
-    if (fs::LinkExists(path)) {
+    if (fs::IsLink(path)) {
         problem = "it is a symbolic link, not a folder of SAVEGAME\\";
         return false;
     }
@@ -197,21 +200,29 @@ bool ReadSlot(const std::string& slot, HeroStuff& hero, std::string& problem) {
     return true;
 }
 
-// CURRENT_GAME\ with the slot's files copied over it, swapped in whole.
-bool MergeIntoWorkingCopy(const std::string& slot) {
-    fs::RecoverFolders(".", kWorkingFolder);
-    const std::string fresh = fs::MakeNewVersionFolder(kWorkingFolder);
-    if (fresh.empty()) return false;
-    const bool merged = Copy(kWorkingFolder, fresh) && Copy(SlotPath(slot), fresh) &&
-                        fs::SwapInFolder(fresh, kWorkingFolder);
-    if (!merged) fs::RemoveFolderTree(fresh);
-    return merged;
-}
-
 }  // namespace
 
 bool CopyGameFolder(const std::string& source, const std::string& target) {
     return CopyFolder(source, target);
+}
+
+bool RenewWorkingCopy(const std::string& source) {
+    fs::RecoverFolders(".", kWorkingFolder);
+    const std::string fresh = fs::MakeNewVersionFolder(kWorkingFolder);
+    if (fresh.empty()) return false;
+    // Where a link leads is not the game's: nothing of it is taken over.
+    const bool renewed = (fs::IsLink(kWorkingFolder) || Copy(kWorkingFolder, fresh)) &&
+                         Copy(source, fresh) && fs::SwapInFolder(fresh, kWorkingFolder);
+    if (!renewed) fs::RemoveFolderTree(fresh);
+    return renewed;
+}
+
+bool WriteWorkingLevel(const std::string& name, std::string& reason) {
+    if (fs::IsLink(kWorkingFolder)) {
+        reason = "CURRENT_GAME is a link to another folder, which the game does not write into";
+        return false;
+    }
+    return WriteLevelState(std::string(kWorkingFolder) + "\\" + name, Level, &reason);
 }
 
 std::string EncodeSaveGame(const HeroStuff& hero) {
@@ -249,8 +260,14 @@ bool DecodeSaveGame(std::string_view bytes, HeroStuff& hero, std::string& proble
             return false;
         }
     }
-    for (int32_t t = 0; t < kBlocTypeCount; ++t)
-        read.Inventory[static_cast<size_t>(t)] = GetInt(bytes, kInventoryOffset + 4 * t);
+    for (int32_t t = 0; t < kBlocTypeCount; ++t) {
+        const int32_t count = GetInt(bytes, kInventoryOffset + 4 * t);
+        if (count < -kMostInventoryCount || count > kMostInventoryCount) {
+            problem = "its savegame.bin holds an invalid inventory count";
+            return false;
+        }
+        read.Inventory[static_cast<size_t>(t)] = count;
+    }
     read.TimerOn = static_cast<uint8_t>(bytes[kTimerOnOffset]);
     const auto length = static_cast<uint8_t>(bytes[kLevelNameOffset]);
     read.LevelName = std::string(bytes.substr(kLevelNameOffset + 1, length));
@@ -275,7 +292,7 @@ std::string SlotNameProblem(const std::string& name) {
     const std::string folder = SlotFolderName(name);
     if (folder.size() > fs::kMaxSwappedName) return "the name is too long";
     if (fs::IsTemporaryName(folder)) return "the name is that of a temporary folder";
-    if (fs::LinkExists(SlotPath(name)))
+    if (fs::IsLink(SlotPath(name)))
         return "SAVEGAME\\" + name + " is a symbolic link, which a save does not write through";
     // The deepest file of the slot's new version, built under a longer name;
     // savegame.bin is written there under its temporary's name first.
@@ -302,8 +319,8 @@ bool SaveGame(const std::string& slot) {
     if (!SlotNameProblem(slot).empty() || !fs::CreateFolders(kSaveFolder)) return false;
     fs::RecoverFolders(kSaveFolder, SlotFolderName(slot));
     const HeroStuff& h = Heroes[CurrentHero];
-    if (!LevelNameStaysInGame(h.LevelName) ||
-        !WriteLevelState(std::string(kWorkingFolder) + "\\" + h.LevelName, Level)) {
+    std::string reason;
+    if (!LevelNameStaysInGame(h.LevelName) || !WriteWorkingLevel(h.LevelName, reason)) {
         return false;
     }
     const std::string path = SlotPath(slot);
@@ -327,7 +344,7 @@ bool LoadGame(const std::string& slot, platform::Window& form, TDStuff& engine,
         return false;
     }
     if (beforeChange) beforeChange();
-    if (!MergeIntoWorkingCopy(slot)) {
+    if (!RenewWorkingCopy(SlotPath(slot))) {
         platform::ShowMessage("The saved game \"" + slot +
                               "\" could not be copied into CURRENT_GAME\\.");
         return false;

@@ -27,13 +27,28 @@ constexpr int32_t kSaveGameBytes = 1473;
 // everything was copied.
 bool CopyGameFolder(const std::string& source, const std::string& target);
 
+// Renews the running game's working copy from `source` (a data path such as
+// "LEVEL"): CURRENT_GAME\'s new version, its old files with those of `source`
+// copied over them, is built beside it and swapped in whole. A CURRENT_GAME
+// that is a link is replaced by a folder of the game's own, built from
+// `source` alone: nothing is read from or written to where the link leads.
+// False, with CURRENT_GAME\ as it was, when a step failed (a full disk).
+bool RenewWorkingCopy(const std::string& source);
+
+// Writes the level being played (`Level`) into the working copy as
+// CURRENT_GAME\<name>, replacing the old file whole. False, with the old file
+// untouched and the reason in `reason`, when it could not be written; a
+// CURRENT_GAME that is a link is never written through.
+bool WriteWorkingLevel(const std::string& name, std::string& reason);
+
 // The bytes of savegame.bin for `hero`.
 std::string EncodeSaveGame(const HeroStuff& hero);
 
 // Reads the bytes of a savegame.bin into `hero`. False, with `hero`
 // untouched and the reason in `problem`, when there are fewer than
 // kSaveGameBytes, a float is not finite or passes 1e9, the weapon or
-// selected type is outside -1..256, an animation outside 0..13, or the level
+// selected type is outside -1..256, an animation outside 0..13, an inventory
+// count beyond a thousand million either way, or the level
 // name is empty, rooted or climbs out of CURRENT_GAME\. Bytes past the
 // record are ignored.
 bool DecodeSaveGame(std::string_view bytes, HeroStuff& hero, std::string& problem);
@@ -71,7 +86,7 @@ bool SaveGame(const std::string& slot);
 bool LoadGame(const std::string& slot, platform::Window& form, TDStuff& engine,
               const std::function<void()>& beforeChange = {});
 
-// Tests: replaces the copier that saves and loads use (CopyGameFolder when
+// Tests: replaces the copier that saves, loads and new games use (CopyGameFolder when
 // empty), so that a copy can be made to fail or stop midway.
 void SetSaveCopier(
     std::function<bool(const std::string& source, const std::string& target)> copier);

@@ -30,13 +30,8 @@ void InitMedia(MediaServices services) {
 }
 
 void CloseMedia() {
-    StopAllMusic();
+    StopClipMusic();
     EndVideo();
     Media() = MediaServices{};
     SpeechAvailable = 0;
-}
-
-void PollMedia(platform::Window& window) {
-    PollVideo(window);
-    PollMusic(window);
 }

@@ -1,8 +1,7 @@
 // The platform services under the game's music, video and speech (the MIDI
 // sequencer, the MP3 service, the CD drive, the video service and the speech
-// engine), opened once at start-up and closed at shutdown, and the poll that
-// the frame loop runs once per frame. Module music has its own unit
-// (support/ModPlay) and sound effects theirs (support/Snd).
+// engine), opened once at start-up and closed at shutdown. Module music has
+// its own unit (support/ModPlay) and sound effects theirs (support/Snd).
 #pragma once
 
 #include <memory>
@@ -12,10 +11,6 @@
 #include "platform/music/Mp3Music.h"
 #include "platform/speech/SpeechEngine.h"
 #include "platform/video/VideoPlayer.h"
-
-namespace platform {
-class Window;
-}
 
 // One of each; a service that could not be opened is null and what it would
 // play stays silent.
@@ -39,7 +34,3 @@ void InitMedia(MediaServices services);
 // Stops the music and the video (no engine reset, no next clip) and closes
 // the services; once at shutdown.
 void CloseMedia();
-
-// Once per game frame: the end or loop of the video, then the loop of the
-// music.
-void PollMedia(platform::Window& window);

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "game/GameIni.h"
-#include "game/clips/ClipPlayback.h"
 #include "game/level/ArgParse.h"
 #include "game/level/DefinitionSection.h"
 #include "game/media/Media.h"
@@ -15,6 +14,7 @@
 MusicKind CurrentMusicKind = MusicKind::Wav;
 int32_t MusicClip = -1;
 TSoundBuffer* WavMusic = nullptr;
+uint8_t LoopMusic = 0;
 
 namespace {
 
@@ -121,7 +121,7 @@ bool StartClipMusic(int32_t clip, const std::string& music) {
     return true;
 }
 
-void StopAllMusic() {
+void StopClipMusic() {
     switch (CurrentMusicKind) {
         case MusicKind::Module:
             StopMusic();
@@ -149,8 +149,6 @@ void StopAllMusic() {
     }
     CurrentMusicKind = MusicKind::Wav;
     MusicClip = -1;
-    CurrentClip = -1;
-    KeyFramesRunning = 0;
 }
 
 void SwitchMusic(int32_t value) {
@@ -181,8 +179,8 @@ void SwitchMusic(int32_t value) {
     }
 }
 
-void PollMusic(platform::Window& window) {
-    if (LoopMusic == 0) return;
+bool PollMusic() {
+    if (LoopMusic == 0) return false;
     bool ended = false;
     if (CurrentMusicKind == MusicKind::Midi && Media().Midi) {
         const int64_t position = Media().Midi->PositionMs().value_or(-1);
@@ -194,5 +192,5 @@ void PollMusic(platform::Window& window) {
         ended = Media().Cd->Mode() == "stopped";
     }
     // Module music loops in its player and WAV music in its buffer.
-    if (ended) PlayClip(MusicClip, window);
+    return ended;
 }

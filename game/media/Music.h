@@ -2,18 +2,15 @@
 // the file name: tracker modules (support/ModPlay), MIDI (the sequencer), MP3
 // (an MP3 piece), CD tracks "CDAUDIO_" + number (the CD drive; this platform
 // has none) and, for every other name, a WAV file in a sound buffer. Tracks
-// start with a media clip, loop by replaying their clip when it asks for it,
-// and are switched off and on by the music option.
+// start with a media clip, are switched off and on by the music option, and
+// tell the frame's poll when music that loops has ended; restarting it is the
+// clip code's choice.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 class TSoundBuffer;
-
-namespace platform {
-class Window;
-}
 
 enum class MusicKind : uint8_t { Wav, Module, Midi, Mp3, Cd };
 
@@ -23,6 +20,9 @@ enum class MusicKind : uint8_t { Wav, Module, Midi, Mp3, Cd };
 extern MusicKind CurrentMusicKind;  // the back-end that holds the music
 extern int32_t MusicClip;           // the clip whose music it is (replayed to loop); -1 none
 extern TSoundBuffer* WavMusic;      // the WAV music buffer, owned; null none
+// The loop flag of the clip whose music plays (a clip without music leaves it
+// alone); set before its music starts.
+extern uint8_t LoopMusic;
 
 // File-type tests on the end of the name, upper-cased; an empty name is none.
 bool IsMidiFile(const std::string& name);    // ...MID
@@ -40,16 +40,17 @@ MusicKind MusicKindOf(const std::string& name);
 // when the clip must go no further: a CD track whose number is no number.
 bool StartClipMusic(int32_t clip, const std::string& music);
 
-// Stops the back-end that holds the music and frees its handle; also ends
-// the current clip and the cut-scene (CurrentClip -1, KeyFramesRunning 0).
-void StopAllMusic();
+// Stops the back-end that holds the music and frees its handle (MusicClip
+// -1). Clips and cut-scenes are not touched.
+void StopClipMusic();
 
 // The music option's switch, 0..100: module music takes it as its volume,
 // MIDI and MP3 music play from 50 up and stop below; CD and WAV music are not
 // switched.
 void SwitchMusic(int32_t value);
 
-// The music part of the frame's poll: while LoopMusic, MIDI, MP3 and CD music
-// that has ended replays its clip. A MIDI length that is unknown (0 or less)
-// never counts as ended.
-void PollMusic(platform::Window& window);
+// The music part of the frame's poll: true when music that loops (LoopMusic)
+// on MIDI, MP3 or CD has reached its end and waits to start again; the end of
+// music that does not loop is not watched, and module and WAV music loop by
+// themselves. A MIDI length that is unknown (0 or less) never counts as ended.
+bool PollMusic();

@@ -5,16 +5,15 @@
 #include "engine/G3DEngine.h"
 #include "engine/G3DVideo.h"
 #include "game/GameIni.h"
-#include "game/clips/ClipPlayback.h"
 #include "game/draw/HudText.h"
 #include "game/level/LevelStuff.h"
 #include "game/media/Media.h"
-#include "game/media/Music.h"
 #include "platform/clock/Ticks.h"
 #include "platform/msgbox/MessageBox.h"
 #include "support/WinFunc.h"
 
 uint8_t VideoPlaying = 0;
+uint8_t LoopVideo = 0;
 
 namespace {
 
@@ -60,14 +59,11 @@ void PlayVideo(const std::string& file, platform::Window& window) {
     VideoPlaying = 1;
 }
 
-void StopVideo(platform::Window& window) {
-    if (VideoPlaying == 0) return;
+bool CloseVideo(platform::Window& window) {
+    if (VideoPlaying == 0) return false;
     ReleaseStream();
     RebuildDisplay(window);
-    if (NextClip != -1) {
-        StopAllMusic();
-        PlayClip(NextClip, window);
-    }
+    return true;
 }
 
 void EndVideo() {
@@ -75,22 +71,20 @@ void EndVideo() {
     ReleaseStream();
 }
 
-void PollVideo(platform::Window& window) {
-    if (VideoPlaying == 0) return;
+VideoEnd PollVideo() {
+    if (VideoPlaying == 0) return VideoEnd::None;
     platform::video::VideoStream* stream = Stream().get();
     if (stream != nullptr) stream->Advance(platform::TickCount());
     // One that cannot be decoded ends here, at a poll, and is never looped.
-    if (stream == nullptr || stream->Failed()) {
-        StopVideo(window);
-        return;
-    }
-    if (!stream->TakeCompletion()) return;
-    if (LoopVideo != 0) {
-        stream->Rewind();
-        stream->Run(platform::TickCount());
-    } else {
-        StopVideo(window);
-    }
+    if (stream == nullptr || stream->Failed()) return VideoEnd::Stop;
+    if (!stream->TakeCompletion()) return VideoEnd::None;
+    return LoopVideo != 0 ? VideoEnd::Loop : VideoEnd::Stop;
+}
+
+void RestartVideo() {
+    if (VideoPlaying == 0 || !Stream()) return;
+    Stream()->Rewind();
+    Stream()->Run(platform::TickCount());
 }
 
 void DrawVideoFrame(platform::Window& window) {

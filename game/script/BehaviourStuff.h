@@ -79,8 +79,9 @@ struct CommandStuff {
     std::string Line;  // the trimmed text of the key
 };
 
-// One compiled behaviour; an empty name means it does not exist. The level
-// keeps 256 of them, recompiled by every load of a level definition.
+// One compiled behaviour; an empty name means it does not exist, and then
+// every command is empty. The level keeps 256 of them, recompiled by every
+// load of a level definition.
 struct BehaviourTypeStuff {
     std::string BehaviourName;
     std::array<CommandStuff, kCommandCount> Commands;

@@ -30,6 +30,8 @@ struct KeywordEntry {
     ArgForm Form;
     int32_t ScaleMul;  // the scaled piece (n, or a of the pair tails) is
     int32_t ScaleDiv;  // multiplied by ScaleMul and divided by ScaleDiv
+    // N form: a piece that is no number leaves Param1 as it was, not 0.
+    bool KeepsSlotWithoutNumber = false;
 };
 
 constexpr int32_t kDegreesToAngle = 32768;  // engine angle units per turn
@@ -44,13 +46,13 @@ constexpr std::array<KeywordEntry, kLastOpcode> kKeywords = {{
     {"MAKEFALL", ArgForm::Box, 1, 1},
     {"PUTOBJECT", ArgForm::CountBox, 1, 1},
     {"GOTO", ArgForm::Number, 1, 1},
-    {"DELAY", ArgForm::Number, 1, 1},
-    {"PLAYCLIP", ArgForm::Number, 1, 1},
+    {"DELAY", ArgForm::Number, 1, 1, true},
+    {"PLAYCLIP", ArgForm::Number, 1, 1, true},
     {"MOVETO", ArgForm::CellPair, kDegreesToAngle, 360},
     {"TRANSFORMTO", ArgForm::Number, 1, 1},
     {"MOVENEARPLAYER", ArgForm::BoxPair, kByteRange, 360},
-    {"SHOOTPLAYER", ArgForm::Number, 1, 1},
-    {"SETBEHAVIOUR", ArgForm::Number, 1, 1},
+    {"SHOOTPLAYER", ArgForm::Number, 1, 1, true},
+    {"SETBEHAVIOUR", ArgForm::Number, 1, 1, true},
     {"PLAYACTIONSOUND", ArgForm::Number, 1, 1},
     {"PLAYTILEANIMATION", ArgForm::CellCount, 1, 1},
     {"GIVEOBJECTTOPLAYER", ArgForm::Pair, 1, 1},
@@ -118,6 +120,11 @@ const KeywordEntry* FindKeyword(std::string_view keyword, int32_t& opcode) {
 // A whole 32-bit integer into `value` (untouched when there is none).
 bool ReadNumber(std::string_view piece, int32_t& value) { return ParseWholeInteger(piece, value); }
 
+// A whole 32-bit integer into `value`, 0 when there is none.
+void ReadNumberOrZero(std::string_view piece, int32_t& value) {
+    if (!ReadNumber(piece, value)) value = 0;
+}
+
 // ReadNumber, then × mul div div in 64 bits (toward zero); false, with
 // `value` untouched, when the piece is no number or the result leaves 32 bits.
 bool ReadScaled(std::string_view piece, int32_t mul, int32_t div, int32_t& value) {
@@ -130,6 +137,10 @@ bool ReadScaled(std::string_view piece, int32_t mul, int32_t div, int32_t& value
     }
     value = static_cast<int32_t>(scaled);
     return true;
+}
+
+void ReadScaledOrZero(std::string_view piece, int32_t mul, int32_t div, int32_t& value) {
+    if (!ReadScaled(piece, mul, div, value)) value = 0;
 }
 
 // Splits at the first ",": both sides trimmed; without a comma `a` is empty
@@ -146,17 +157,22 @@ void SplitPair(std::string_view text, std::string_view& a, std::string_view& b) 
 }
 
 // The cell and box readers take their numbers only when a "(" stands before
-// the first ","; otherwise the text reads as all zeros.
+// the first ","; otherwise the text reads as all zeros. An empty text leaves
+// their slots as they were.
 bool OpensBeforeComma(std::string_view text) {
     const size_t open = text.find('(');
     return open != std::string_view::npos && open < text.find(',');
 }
 
 void ReadCell(std::string_view text, CommandStuff& c) {
+    if (text.empty()) return;
+    c.Param1 = c.Param2 = c.Param3 = 0;
     if (OpensBeforeComma(text)) ParseCellArgs(text, c.Param1, c.Param2, c.Param3);
 }
 
 void ReadBox(std::string_view text, CommandStuff& c) {
+    if (text.empty()) return;
+    c.Param1 = c.Param2 = c.Param3 = c.Param4 = c.Param5 = c.Param6 = 0;
     if (OpensBeforeComma(text)) {
         ParseBoxArgs(text, c.Param1, c.Param2, c.Param3, c.Param4, c.Param5, c.Param6);
     }
@@ -174,6 +190,7 @@ size_t AfterCloseComma(std::string_view text, int count) {
 }
 
 // n,(box): n is the untrimmed text before the first ","; the box follows it.
+// An n that is no number leaves Param7 as it was.
 void ReadCountBox(std::string_view args, const KeywordEntry& entry, CommandStuff& c) {
     const size_t comma = args.find(',');
     if (comma == std::string_view::npos) {
@@ -184,8 +201,10 @@ void ReadCountBox(std::string_view args, const KeywordEntry& entry, CommandStuff
     ReadBox(args.substr(comma + 1), c);
 }
 
-// (x,y,z),n: n is the trimmed text after the first "),".
+// (x,y,z),n: n is the trimmed text after the first "),"; Param4 is 0 without
+// a number there.
 void ReadCellCount(std::string_view args, CommandStuff& c) {
+    c.Param4 = 0;
     ReadCell(args, c);
     const size_t tail = AfterCloseComma(args, 1);
     if (tail != std::string_view::npos) ReadNumber(Trim(args.substr(tail)), c.Param4);
@@ -203,8 +222,8 @@ void ReadCellPair(std::string_view args, const KeywordEntry& entry, CommandStuff
     }
     std::string_view a, b;
     SplitPair(Trim(args.substr(tail)), a, b);
-    ReadScaled(a, entry.ScaleMul, entry.ScaleDiv, c.Param4);
-    ReadNumber(b, c.Param5);
+    ReadScaledOrZero(a, entry.ScaleMul, entry.ScaleDiv, c.Param4);
+    ReadNumberOrZero(b, c.Param5);
 }
 
 // (box),a,b of MOVENEARPLAYER: a the speed, b the fall flag; the tail follows
@@ -219,24 +238,28 @@ void ReadBoxPair(std::string_view args, const KeywordEntry& entry, CommandStuff&
     }
     std::string_view a, b;
     SplitPair(Trim(args.substr(tail)), a, b);
-    ReadScaled(a, entry.ScaleMul, entry.ScaleDiv, c.Param7);
-    ReadNumber(b, c.Param8);
+    ReadScaledOrZero(a, entry.ScaleMul, entry.ScaleDiv, c.Param7);
+    ReadNumberOrZero(b, c.Param8);
 }
 
-// Reads the argument text by the keyword's form. Every slot is 0 on entry, so
-// a reader writes only what it finds.
+// Reads the argument text by the keyword's form into the slots that form
+// names; the other slots keep what they held.
 void ReadArguments(std::string_view args, const KeywordEntry& entry, CommandStuff& c) {
     std::string_view a, b;
     switch (entry.Form) {
         case ArgForm::None:
             break;
         case ArgForm::Number:
-            ReadNumber(args, c.Param1);
+            if (entry.KeepsSlotWithoutNumber) {
+                ReadNumber(args, c.Param1);
+            } else {
+                ReadNumberOrZero(args, c.Param1);
+            }
             break;
         case ArgForm::Pair:
             SplitPair(args, a, b);
-            ReadNumber(a, c.Param1);
-            ReadNumber(b, c.Param2);
+            ReadNumberOrZero(a, c.Param1);
+            ReadNumberOrZero(b, c.Param2);
             break;
         case ArgForm::Cell:
             ReadCell(args, c);
@@ -259,10 +282,10 @@ void ReadArguments(std::string_view args, const KeywordEntry& entry, CommandStuf
     }
 }
 
-// Opcode and argument slots 0; Line empty (its storage kept for reuse).
+// Opcode 0 and Line empty (its storage kept for reuse); the argument slots
+// keep what the definition compiled before left in them.
 void ClearCommand(CommandStuff& c) {
     c.Opcode = 0;
-    c.Param1 = c.Param2 = c.Param3 = c.Param4 = c.Param5 = c.Param6 = c.Param7 = c.Param8 = 0;
     c.Line.clear();
 }
 
@@ -314,8 +337,12 @@ void ReadSectionText(const TIniFile32& ini, int header, SectionText& text) {
 }
 
 void CompileBehaviour(const TIniFile32& ini, int32_t number, BehaviourTypeStuff& behaviour) {
+    const int header = ini.FindSection("Behaviour " + std::to_string(number));
+    // A behaviour that does not exist holds no command: one missing from the
+    // file stays as it is, and the 257 commands are not gone through again.
+    if (header < 0 && behaviour.BehaviourName.empty()) return;
     SectionText text;
-    ReadSectionText(ini, ini.FindSection("Behaviour " + std::to_string(number)), text);
+    ReadSectionText(ini, header, text);
     behaviour.BehaviourName.assign(text.Name);
     if (behaviour.BehaviourName.empty()) {
         for (CommandStuff& command : behaviour.Commands) ClearCommand(command);
@@ -329,7 +356,7 @@ void CompileBehaviour(const TIniFile32& ini, int32_t number, BehaviourTypeStuff&
 }  // namespace
 
 void CompileCommandLine(std::string_view line, CommandStuff& command) {
-    ClearCommand(command);
+    command.Opcode = kOpEmpty;
     const std::string_view text = Trim(line);
     command.Line.assign(text);
     if (text.empty()) return;

@@ -4,7 +4,9 @@
 // running instance of a behaviour on a cell.
 //
 // A line is a keyword (any letter case) and, after the first blank, its
-// argument text. The forms and the slots they write (all others stay 0):
+// argument text. The forms and the slots they write; every other slot keeps
+// the value it had, which is that of the same behaviour and command number in
+// the definition compiled before (0 before the first):
 //   N                  Param1: GOTO DELAY PLAYCLIP TRANSFORMTO SHOOTPLAYER
 //                      SETBEHAVIOUR PLAYACTIONSOUND ADDHEALTH ADDHEALTHTOPLAYER
 //                      ADDTIMERVALUE SETTIMERVALUE SETSAVECOUNT ADDSAVECOUNT
@@ -25,7 +27,10 @@
 //                      Param8 = fall; without the tail 1000 and 0
 //   none               TIMEROFF TIMERON GAMEOVER GAMEWON
 // A piece that is not a valid 32-bit integer, or whose scaled value leaves the
-// 32-bit range, leaves its slot at 0.
+// 32-bit range, gives 0, except that the n of the n,box forms and the N of
+// DELAY, PLAYCLIP, SHOOTPLAYER and SETBEHAVIOUR then keep their slot. A cell
+// or box read from a non-empty text is 0 where its pieces are missing; an
+// empty text keeps all of its slots.
 #pragma once
 
 #include <cstdint>
@@ -37,14 +42,15 @@
 struct LevelStuff;
 class TIniFile32;
 
-// Compiles one command line into `command`: every slot is cleared first, the
-// line is stored trimmed (codes 0..32) in Line, and an unknown keyword leaves
-// opcode 0. The result depends on the line alone.
+// Compiles one command line into `command`: the line is stored trimmed (codes
+// 0..32) in Line, an unknown keyword or an empty line gives opcode 0, and only
+// the slots that the keyword's form names are written.
 void CompileCommandLine(std::string_view line, CommandStuff& command);
 
 // Compiles the sections "Behaviour 0".."Behaviour 255" of the definition file
 // at `path` into level.Behaviours (a missing section, or one without a
-// "Name", gives a behaviour of empty commands; a missing file, all of them),
+// "Name", gives a behaviour of empty commands; a missing file, all of them;
+// the argument slots that no line writes keep their values),
 // and sends every live instance back to command 0, keeping its Phase: a move
 // under way when the level was left is finished by the next timed command.
 void LoadBehaviours(const std::string& path, LevelStuff& level);

@@ -41,10 +41,19 @@ inline bool OverlapBoxes(float ax, float ay, float az, float asx, float asy, flo
     return onX && onY && onZ;
 }
 
+// The caller's X, Y and Z, changed in place as the move goes: a moving bloc
+// moved as the body stays exactly at its own row's position through every
+// correction, so that the row is never met.
+struct Centre {
+    float* axis[3];
+    float& operator[](int32_t a) { return *axis[a]; }
+    float operator[](int32_t a) const { return *axis[a]; }
+};
+
 // The body being moved, with the working values of one MoveWithCollision.
 struct Body {
-    float pos[3];  // centre X, Y, Z
-    float v[3];    // velocity of this frame
+    Centre pos;  // centre X, Y, Z
+    float v[3];  // velocity of this frame
     int32_t width, height, step;
     int32_t hw, hh;      // half width, half height
     float carriedX = 0;  // horizontal velocity of the moving bloc stood on
@@ -203,7 +212,7 @@ void MeetMovingBlocs(Body& body) {
     const MovingBlocList& rows = Level.MovingBlocs;
     for (int32_t r = 0; r <= rows.High(); ++r) {
         const MovingBlocStuff& row = rows[r];
-        // A moving bloc moved by this call stands exactly where the body is.
+        // The moving bloc moved by this call stands exactly where the body is.
         if (row.X == body.pos[kX] && row.Y == body.pos[kY] && row.Z == body.pos[kZ]) continue;
         const int32_t type = row.BlocType;
         if (!IsBlocType(type)) continue;
@@ -563,7 +572,7 @@ bool MoveWithCollision(float& X, float& Y, float& Z, float vx, float vy, float v
                        int32_t height, int32_t step) {
     // Nothing but this move shapes cells until it returns.
     const ShapeQueryRun run;
-    Body body{{X, Y, Z}, {vx, vy, vz}, width, height, step, width / 2, height / 2};
+    Body body{{{&X, &Y, &Z}}, {vx, vy, vz}, width, height, step, width / 2, height / 2};
     ResetResults(body);
     ClampVelocity(body);
     LocateBody(body);
@@ -573,8 +582,5 @@ bool MoveWithCollision(float& X, float& Y, float& Z, float vx, float vy, float v
     MoveHorizontal(body, kX, Level.SizeX);
     MoveHorizontal(body, kZ, Level.SizeZ);
     MoveVertical(body);
-    X = body.pos[kX];
-    Y = body.pos[kY];
-    Z = body.pos[kZ];
     return body.landed || body.contact;
 }

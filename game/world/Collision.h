@@ -30,7 +30,9 @@ bool BoxesOverlap(float ax, float ay, float az, float asx, float asy, float asz,
 // (vx, vy, vz) this frame, climbing steps up to `step`. True when it has
 // vertical contact: landed on or stopped by a bloc on Y, stands on or hangs
 // under a colliding moving bloc, overlaps a colliding tile animation, or was
-// held at the bottom or top of the grid.
+// held at the bottom or top of the grid. X, Y and Z change in place as the
+// move goes: a moving bloc moved through its own row's position never meets
+// itself, whatever the rows before it did to it.
 bool MoveWithCollision(float& X, float& Y, float& Z, float vx, float vy, float vz, int32_t width,
                        int32_t height, int32_t step);
 

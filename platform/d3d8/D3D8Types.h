@@ -141,6 +141,11 @@ struct DisplayMode {
     Format format = Format::Unknown;  // the software adapter shows X8R8G8B8 frames
 };
 
+// The pixel routines a device draws with: the fastest the processor has, or
+// one kind (to compare them); a kind the processor lacks gives the next
+// simpler one. All draw the same picture.
+enum class PixelRoutines : uint8_t { Fastest, OnePixel, Sse2, Avx2 };
+
 struct PresentParameters {
     uint32_t BackBufferWidth = 0;
     uint32_t BackBufferHeight = 0;
@@ -156,6 +161,7 @@ struct PresentParameters {
     uint32_t RefreshRate = 0;
     uint32_t PresentationInterval = 0;
     uint32_t RasterThreads = 0;  // threads that draw; 0: one per processor
+    PixelRoutines Routines = PixelRoutines::Fastest;
 };
 
 // Largest back-buffer and texture side the device takes.

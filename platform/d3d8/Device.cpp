@@ -15,6 +15,8 @@ namespace {
 
 // Pixel work queued before it is done without waiting for a present.
 constexpr size_t kQueueLimit = 65536;
+// Entries of the blocks' command lists queued before the work is done.
+constexpr size_t kBinLimit = size_t{1} << 22;
 constexpr uint32_t kSceneVertexSize = 24;
 constexpr uint32_t kScreenVertexSize = 28;
 constexpr uint32_t kMaxVertexBuffer = 64u << 20;
@@ -83,8 +85,10 @@ Device::Device(Direct3D& owner, const PresentParameters& params)
       deviceSink_(params.DeviceSink),
       width_(params.BackBufferWidth),
       height_(params.BackBufferHeight),
+      routines_(params.Routines),
       colour_(static_cast<size_t>(width_) * height_, 0xFF000000u) {
     if (params.EnableAutoDepthStencil) depth_.assign(colour_.size(), 0xFFFF);
+    blocks_.resize((height_ + kBlockRows - 1) / kBlockRows);
     SetDefaultStates();
     world_ = view_ = projection_ = Identity();
     pool_ = std::make_unique<BandPool>(static_cast<int32_t>(params.RasterThreads));
@@ -96,7 +100,8 @@ Device::~Device() { owner_->Release(); }
 void Device::LastRelease() {
     // Children released here must not end the device midway.
     ++children_;
-    commands_.clear();
+    for (std::vector<Command>& block : blocks_) block.clear();
+    queued_ = binned_ = 0;
     heldTextures_.clear();
     for (Ref<Texture>& t : textures_) t.Reset();
     stream_.Reset();
@@ -284,9 +289,9 @@ Result Device::Clear(uint32_t count, const Rect* rects, uint32_t flags, Color co
                         std::min(r.bottom, whole.bottom)};
         if (held.left >= held.right || held.top >= held.bottom) continue;
         clears_.push_back({held, flags, colour | 0xFF000000u, DepthValue(z)});
-        commands_.push_back({true, static_cast<uint32_t>(clears_.size() - 1)});
+        Bin({true, static_cast<uint32_t>(clears_.size() - 1)}, held.top, held.bottom - 1);
     }
-    if (commands_.size() >= kQueueLimit) Flush();
+    if (QueueFull()) Flush();
     return Result::Ok;
 }
 
@@ -297,6 +302,7 @@ uint32_t Device::CurrentPixelState() {
     PixelState p;
     if (const Texture* t = textures_[0].Get()) {
         p.texels = t->Texels();
+        p.wrappedTexels = t->WrappedTexels();
         p.texWidth = static_cast<int32_t>(t->Width());
         p.texHeight = static_cast<int32_t>(t->Height());
         heldTextures_.push_back(textures_[0]);
@@ -320,6 +326,7 @@ uint32_t Device::CurrentPixelState() {
     p.alphaTest = render(RenderState::AlphaTestEnable) != 0;
     p.alphaFunc = static_cast<uint8_t>(render(RenderState::AlphaFunc));
     p.alphaRef = static_cast<uint8_t>(render(RenderState::AlphaRef));
+    ChooseRoutines(p, !depth_.empty(), routines_);
     pixelStates_.push_back(p);
     currentPixelState_ = static_cast<int64_t>(pixelStates_.size() - 1);
     return static_cast<uint32_t>(currentPixelState_);
@@ -335,11 +342,21 @@ void Device::QueueTriangle(const ScreenVertex& a, const ScreenVertex& b, const S
     }
     t.state = state;
     triangles_.push_back(t);
-    commands_.push_back({false, static_cast<uint32_t>(triangles_.size() - 1)});
+    Bin({false, static_cast<uint32_t>(triangles_.size() - 1)}, t.minY, t.maxY);
+}
+
+bool Device::QueueFull() const { return queued_ >= kQueueLimit || binned_ >= kBinLimit; }
+
+void Device::Bin(Command command, int32_t top, int32_t bottom) {
+    for (int32_t block = top / kBlockRows; block <= bottom / kBlockRows; ++block) {
+        blocks_[static_cast<size_t>(block)].push_back(command);
+        ++binned_;
+    }
+    ++queued_;
 }
 
 void Device::KeepQueueShort(uint32_t& state) {
-    if (commands_.size() < kQueueLimit) return;
+    if (!QueueFull()) return;
     Flush();
     state = CurrentPixelState();  // the flush dropped the states taken so far
 }
@@ -404,18 +421,20 @@ Result Device::DrawPrimitive(PrimitiveType type, uint32_t start, uint32_t count)
     return Result::Ok;
 }
 
-void Device::RunBand(int32_t band) {
+void Device::DrawBlock(int32_t block) {
     const RenderTarget target{colour_.data(), depth_.empty() ? nullptr : depth_.data(),
                               static_cast<int32_t>(width_), static_cast<int32_t>(height_)};
-    const BandRows rows{band, pool_->Bands()};
-    for (const Command& command : commands_) {
+    const int32_t first = block * kBlockRows;
+    const int32_t last = std::min(first + kBlockRows, static_cast<int32_t>(height_)) - 1;
+    for (const Command& command : blocks_[static_cast<size_t>(block)]) {
         if (!command.clear) {
             const TriangleSetup& t = triangles_[command.index];
-            RasterizeTriangle(t, pixelStates_[t.state], target, rows);
+            RasterizeTriangle(t, pixelStates_[t.state], target, first, last);
             continue;
         }
         const ClearCommand& c = clears_[command.index];
-        for (int32_t y = rows.NextRow(c.rect.top); y < c.rect.bottom; y = rows.NextRow(y + 1)) {
+        const int32_t bottom = std::min(last + 1, c.rect.bottom);
+        for (int32_t y = std::max(first, c.rect.top); y < bottom; ++y) {
             const size_t row = static_cast<size_t>(y) * width_;
             if ((c.flags & kClearTarget) != 0) {
                 std::fill(colour_.begin() + row + c.rect.left, colour_.begin() + row + c.rect.right,
@@ -430,10 +449,22 @@ void Device::RunBand(int32_t band) {
 }
 
 void Device::Flush() {
-    if (!commands_.empty() && pool_) {
-        pool_->Run([this](int32_t band) { RunBand(band); });
+    if (queued_ > 0 && pool_) {
+        // Each thread takes the next block not yet taken, so that a slow thread
+        // holds up no more than its block; every block is drawn by one thread,
+        // its commands in order.
+        nextBlock_.store(0, std::memory_order_relaxed);
+        const int32_t blocks = static_cast<int32_t>(blocks_.size());
+        pool_->Run([this, blocks](int32_t /*band*/) {
+            for (;;) {
+                const int32_t block = nextBlock_.fetch_add(1, std::memory_order_relaxed);
+                if (block >= blocks) return;
+                if (!blocks_[static_cast<size_t>(block)].empty()) DrawBlock(block);
+            }
+        });
     }
-    commands_.clear();
+    for (std::vector<Command>& block : blocks_) block.clear();
+    queued_ = binned_ = 0;
     clears_.clear();
     triangles_.clear();
     pixelStates_.clear();

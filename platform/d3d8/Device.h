@@ -4,10 +4,11 @@
 // screen vertex formats, and Present through a sink.
 //
 // Drawing is deferred: Clear and DrawPrimitive do the vertex work at once and
-// queue the pixel work, which runs on all bands of the device's threads when
-// the frame is presented or read back, a texture is locked, or the queue is
-// long. Each pixel sees its operations in the order they were asked for, so
-// the picture does not depend on the number of threads.
+// queue the pixel work under the blocks of rows it touches; the device's
+// threads draw it, block by block, when the frame is presented or read back, a
+// texture is locked, or the queue is long. Each pixel sees its operations in
+// the order they were asked for, so the picture does not depend on the number
+// of threads.
 //
 // Reference counting follows the interface the engine was written for: the
 // device holds the textures and the vertex buffer set into it; each resource
@@ -17,6 +18,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -119,11 +121,15 @@ class Device final : public Unknown {
     void DrawScreen(const uint8_t* first, uint32_t stride, uint32_t count, uint32_t state,
                     Cull cull);
     void Flush();
-    void RunBand(int32_t band);
+    bool QueueFull() const;
+    // Files a queued command under the blocks of rows top..bottom.
+    void Bin(Command command, int32_t top, int32_t bottom);
+    void DrawBlock(int32_t block);
 
     Direct3D* owner_;
     PresentSink* deviceSink_;
     uint32_t width_, height_;
+    PixelRoutines routines_;
     std::vector<uint32_t> colour_;
     std::vector<uint16_t> depth_;  // empty without a depth buffer
     std::array<uint32_t, kRenderStateSlots> renderStates_{};
@@ -139,8 +145,11 @@ class Device final : public Unknown {
     uint32_t children_ = 0;
     std::vector<std::string>* trace_ = nullptr;
 
-    // The queue of pixel work.
-    std::vector<Command> commands_;
+    // The queue of pixel work: the commands of each block of rows, in order.
+    std::vector<std::vector<Command>> blocks_;
+    size_t queued_ = 0;                  // commands
+    size_t binned_ = 0;                  // entries of the blocks' lists
+    std::atomic<int32_t> nextBlock_{0};  // the next block a drawing thread takes
     std::vector<ClearCommand> clears_;
     std::vector<TriangleSetup> triangles_;
     std::vector<PixelState> pixelStates_;

@@ -3,12 +3,21 @@
 #include <cmath>
 
 #include "platform/d3d8/D3D8Types.h"
+#include "platform/d3d8/PixelLanes.h"
 
 namespace d3d8 {
 namespace {
 
 struct Rgba {
     int32_t r, g, b, a;
+};
+
+// One row of a triangle: pixels x0..x1 (inclusive) of row y, the attributes'
+// values at x0 and their change from one pixel to the next.
+struct Span {
+    int32_t x0 = 0, x1 = -1, y = 0;
+    float start[kAttributes] = {};
+    float step[kAttributes] = {};
 };
 
 constexpr uint32_t kOpaqueWhite = 0xFFFFFFFFu;
@@ -239,18 +248,75 @@ void Shade(const Span& span, const PixelState& s, const RenderTarget& target) {
     }
 }
 
-using ShadeFunction = void (*)(const Span&, const PixelState&, const RenderTarget&);
-
-template <int kIndex>
-constexpr ShadeFunction ShadeVariant() {
-    return &Shade<(kIndex & 1) != 0, (kIndex & 2) != 0, (kIndex & 4) != 0, (kIndex & 8) != 0>;
+// The spans of a batch, one after the other.
+template <bool kDepth, bool kTexture, bool kLinear, bool kBlend, bool kCommon = false>
+void ShadeRows(const SpanBatch& batch, const PixelState& s, const RenderTarget& target) {
+    const AttributePlanes& p = *batch.planes;
+    Span span;
+    for (int a = 0; a < kAttributes; ++a) span.step[a] = static_cast<float>(p.dx[a]);
+    for (int r = 0; r < batch.count; ++r) {
+        const SpanRow& row = batch.rows[r];
+        span.x0 = row.x0;
+        span.x1 = row.x1;
+        span.y = row.y;
+        const double dx = static_cast<double>(row.x0) - p.originX, dy = row.y - p.originY;
+        for (int a = 0; a < kAttributes; ++a) {
+            span.start[a] = static_cast<float>(p.value[a] + p.dx[a] * dx + p.dy[a] * dy);
+        }
+        Shade<kDepth, kTexture, kLinear, kBlend, kCommon>(span, s, target);
+    }
 }
 
-constexpr ShadeFunction kShadeVariants[16] = {
+template <int kIndex>
+constexpr SpanRoutine ShadeVariant() {
+    return &ShadeRows<(kIndex & 1) != 0, (kIndex & 2) != 0, (kIndex & 4) != 0, (kIndex & 8) != 0>;
+}
+
+constexpr SpanRoutine kShadeVariants[16] = {
     ShadeVariant<0>(),  ShadeVariant<1>(),  ShadeVariant<2>(),  ShadeVariant<3>(),
     ShadeVariant<4>(),  ShadeVariant<5>(),  ShadeVariant<6>(),  ShadeVariant<7>(),
     ShadeVariant<8>(),  ShadeVariant<9>(),  ShadeVariant<10>(), ShadeVariant<11>(),
     ShadeVariant<12>(), ShadeVariant<13>(), ShadeVariant<14>(), ShadeVariant<15>()};
+
+SpanRoutine OnePixelRoutine(const PixelState& state, bool depthBuffer, bool linear) {
+    const bool depth = state.zEnable && depthBuffer;
+    const bool texture = SamplesTexture(state);
+    const Plan plan = MakePlan(state);
+    if (depth && texture && linear && state.blend && state.zFunc == kCmpLessEqual && state.wrapU &&
+        state.wrapV && !state.alphaTest && plan.modulate &&
+        (plan.alphaModulate || plan.alphaDiffuse)) {
+        return &ShadeRows<true, true, true, true, true>;
+    }
+    return kShadeVariants[(depth ? 1 : 0) | (texture ? 2 : 0) | (linear ? 4 : 0) |
+                          (state.blend ? 8 : 0)];
+}
+
+#ifdef D3D8_PIXEL_LANES
+PixelRoutines Available(PixelRoutines kind) {
+    static const bool avx2 = __builtin_cpu_supports("avx2") != 0;
+    if (kind == PixelRoutines::Fastest || kind == PixelRoutines::Avx2) {
+        return avx2 ? PixelRoutines::Avx2 : PixelRoutines::Sse2;
+    }
+    return kind;
+}
+
+// The lane routine for the state with the given sampling, or null when the
+// state is not one the lane routines draw.
+SpanRoutine LaneRoutineFor(const PixelState& state, bool depthBuffer, bool linear,
+                           PixelRoutines kind) {
+    const Plan plan = MakePlan(state);
+    const bool depth = state.zEnable && depthBuffer;
+    const bool texture = SamplesTexture(state);
+    if (state.alphaTest || !plan.modulate || !(plan.alphaModulate || plan.alphaDiffuse) ||
+        (depth && state.zFunc != kCmpLessEqual) || (state.blend && !plan.sourceOver) ||
+        (texture && !(state.wrapU && state.wrapV))) {
+        return nullptr;
+    }
+    const int filter = !texture ? kLaneNoTexture : linear ? kLaneLinear : kLanePoint;
+    const int index = LaneRoutineIndex(depth, filter, texture && plan.alphaModulate, state.blend);
+    return kind == PixelRoutines::Avx2 ? Avx2LaneRoutine(index) : Sse2LaneRoutine(index);
+}
+#endif
 
 }  // namespace
 
@@ -267,20 +333,25 @@ bool SamplesTexture(const PixelState& s) {
     return colour || alpha;
 }
 
-void ShadeSpan(const Span& span, const PixelState& state, const RenderTarget& target) {
-    if (span.x1 < span.x0) return;
-    const bool depth = state.zEnable && target.depth != nullptr;
-    const bool texture = SamplesTexture(state);
-    const Plan plan = MakePlan(state);
-    if (depth && texture && span.linear && state.blend && state.zFunc == kCmpLessEqual &&
-        state.wrapU && state.wrapV && !state.alphaTest && plan.modulate &&
-        (plan.alphaModulate || plan.alphaDiffuse)) {
-        Shade<true, true, true, true, true>(span, state, target);
-        return;
+void ChooseRoutines(PixelState& state, bool depthBuffer, PixelRoutines kind) {
+    for (int linear = 0; linear < 2; ++linear) {
+        state.routines[linear] = OnePixelRoutine(state, depthBuffer, linear != 0);
+#ifdef D3D8_PIXEL_LANES
+        kind = Available(kind);
+        if (kind == PixelRoutines::OnePixel) continue;
+        if (SpanRoutine lanes = LaneRoutineFor(state, depthBuffer, linear != 0, kind)) {
+            state.routines[linear] = lanes;
+        }
+#else
+        (void)kind;
+#endif
     }
-    const int index =
-        (depth ? 1 : 0) | (texture ? 2 : 0) | (span.linear ? 4 : 0) | (state.blend ? 8 : 0);
-    kShadeVariants[index](span, state, target);
+}
+
+void ShadeSpans(const SpanBatch& batch, const PixelState& state, const RenderTarget& target) {
+    const SpanRoutine routine = state.routines[batch.linear ? 1 : 0];
+    (routine != nullptr ? routine : OnePixelRoutine(state, target.depth != nullptr, batch.linear))(
+        batch, state, target);
 }
 
 }  // namespace d3d8

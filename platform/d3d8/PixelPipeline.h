@@ -1,4 +1,4 @@
-// The device's per-pixel work on one span of a triangle: depth test,
+// The device's per-pixel work on the spans of a triangle: depth test,
 // perspective-correct colour and texture coordinates, texture sampling, the
 // colour and alpha operations of texture stage 0, the alpha test, blending,
 // and the writes to the back buffer and the depth buffer.
@@ -16,11 +16,25 @@
 //   opaque white.
 // - Modulate of two bytes a, b is a × b / 255 rounded to nearest; blending is
 //   (s × fs + d × fd) / 255 rounded to nearest, at most 255.
+//
+// Each state combination draws with a routine chosen once per state:
+// routines for the combinations the engine uses work on several pixels at
+// once (PixelLanes.h), the others one pixel at a time; all draw the same
+// picture.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/d3d8/D3D8Types.h"
+
 namespace d3d8 {
+
+struct PixelState;
+struct RenderTarget;
+struct SpanBatch;
+
+// Draws a batch of spans.
+using SpanRoutine = void (*)(const SpanBatch&, const PixelState&, const RenderTarget&);
 
 // The colour and depth buffers drawn into.
 struct RenderTarget {
@@ -33,7 +47,10 @@ struct RenderTarget {
 // The device state a triangle is drawn with, taken when it is drawn.
 struct PixelState {
     const uint32_t* texels = nullptr;  // A8R8G8B8, null: no texture
-    int32_t texWidth = 0;              // powers of two
+    // The texels with the first column repeated on the right and the first
+    // row below: texWidth + 1 a row, texHeight + 1 rows.
+    const uint32_t* wrappedTexels = nullptr;
+    int32_t texWidth = 0;  // powers of two
     int32_t texHeight = 0;
     bool magLinear = false;
     bool minLinear = false;
@@ -49,23 +66,48 @@ struct PixelState {
     bool alphaTest = false;
     uint8_t alphaFunc = 0;
     uint8_t alphaRef = 0;
+    // Point and bilinear sampling (by SpanBatch::linear); set by ChooseRoutines.
+    SpanRoutine routines[2] = {nullptr, nullptr};
 };
 
 // Interpolated attributes, in this order: rhw, z, then red, green, blue,
 // alpha (0..255), u and v, each of the last six multiplied by rhw.
 constexpr int kAttributes = 8;
 
-// One row of a triangle: pixels x0..x1 (inclusive) of row y, the attributes'
-// values at x0 and their change from one pixel to the next.
-struct Span {
-    int32_t x0 = 0, x1 = -1, y = 0;
-    float start[kAttributes] = {};
-    float step[kAttributes] = {};
-    bool linear = false;  // bilinear sampling (else point)
+// The attributes of a triangle as planes over the target: at pixel (x, y)
+// an attribute is value + dx × (x − originX) + dy × (y − originY), worked
+// out in double precision in that order and rounded to float at the start of
+// each span, then stepped per pixel in float as start + step × i with step =
+// float(dx).
+struct AttributePlanes {
+    double value[kAttributes];
+    double dx[kAttributes];
+    double dy[kAttributes];
+    double originX, originY;
 };
 
-// Draws one span.
-void ShadeSpan(const Span& span, const PixelState& state, const RenderTarget& target);
+// One row of a triangle: pixels x0..x1 (inclusive) of row y.
+struct SpanRow {
+    int32_t y, x0, x1;
+};
+
+// Spans of one triangle in up to this many rows go to a routine at once.
+constexpr int kSpanBatchRows = 8;
+
+struct SpanBatch {
+    const AttributePlanes* planes = nullptr;
+    bool linear = false;  // bilinear sampling (else point)
+    int count = 0;
+    SpanRow rows[kSpanBatchRows];
+};
+
+// Sets the state's routines, of `kind` where the processor has it (else the
+// next simpler kind), for a target with or without a depth buffer.
+void ChooseRoutines(PixelState& state, bool depthBuffer, PixelRoutines kind);
+
+// Draws the spans with the state's routine (one pixel at a time when none is
+// chosen).
+void ShadeSpans(const SpanBatch& batch, const PixelState& state, const RenderTarget& target);
 
 // Whether a triangle drawn with `state` reads its texture.
 bool SamplesTexture(const PixelState& state);

@@ -53,12 +53,12 @@ void SetPlanes(const ScreenVertex* const (&v)[3], const double (&px)[3], const d
     const double x2 = px[2] - px[0], y2 = py[2] - py[0];
     for (int a = 0; a < kAttributes; ++a) {
         const double d1 = q[1][a] - q[0][a], d2 = q[2][a] - q[0][a];
-        out.plane[a][0] = q[0][a];
-        out.plane[a][1] = (d1 * y2 - d2 * y1) / area;
-        out.plane[a][2] = (d2 * x1 - d1 * x2) / area;
+        out.planes.value[a] = q[0][a];
+        out.planes.dx[a] = (d1 * y2 - d2 * y1) / area;
+        out.planes.dy[a] = (d2 * x1 - d1 * x2) / area;
     }
-    out.originX = px[0];
-    out.originY = py[0];
+    out.planes.originX = px[0];
+    out.planes.originY = py[0];
 }
 
 bool Magnifies(const ScreenVertex* const (&v)[3], double area, int32_t texWidth,
@@ -112,41 +112,84 @@ bool SetUpTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenV
     return true;
 }
 
-int32_t BandRows::NextRow(int32_t y) const {
-    const int32_t block = y / kBandBlockRows;
-    const int32_t offset = ((band - block % bands) % bands + bands) % bands;
-    return offset == 0 ? y : (block + offset) * kBandBlockRows;
-}
+namespace {
+
+// floor(p / d) for d > 0, kept as quotient and remainder while p grows by a
+// fixed step from row to row.
+class FloorSteps {
+  public:
+    FloorSteps(int64_t p, int64_t d, int64_t step)
+        : d_(d),
+          q_(FloorDiv(p, d)),
+          r_(p - q_ * d),
+          stepQ_(FloorDiv(step, d)),
+          stepR_(step - stepQ_ * d) {}
+    int64_t Value() const { return q_; }
+    void Next() {
+        q_ += stepQ_;
+        r_ += stepR_;
+        if (r_ >= d_) r_ -= d_, ++q_;
+    }
+
+  private:
+    int64_t d_, q_, r_, stepQ_, stepR_;
+};
+
+// The range of centres of a row inside one edge: x ≥ Value() for a left
+// bound, x ≤ Value() for a right bound; a horizontal edge holds all or none.
+class EdgeBound {
+  public:
+    // The centre (x, y) is inside when dx·(16y − ay) − dy·(16x − ax) ≥ bias, that
+    // is a·x ≤ k − bias with a = −16·dy and k = dx·(16y − ay) + dy·ax.
+    EdgeBound(const TriangleEdge& e, int32_t y)
+        : a_(-16 * e.dy),
+          k_(e.dx * (16 * int64_t{y} - e.ay) + e.dy * e.ax - e.bias),
+          steps_(k_, a_ > 0 ? a_ : (a_ < 0 ? -a_ : 1), 16 * e.dx),
+          stepK_(16 * e.dx) {}
+    void Apply(int64_t& lo, int64_t& hi) const {
+        if (a_ > 0) {
+            lo = std::max(lo, -steps_.Value());
+        } else if (a_ < 0) {
+            hi = std::min(hi, steps_.Value());
+        } else if (k_ < 0) {
+            hi = lo - 1;
+        }
+    }
+    void Next() {
+        steps_.Next();
+        k_ += stepK_;
+    }
+
+  private:
+    int64_t a_, k_;
+    FloorSteps steps_;
+    int64_t stepK_;
+};
+
+}  // namespace
 
 void RasterizeTriangle(const TriangleSetup& t, const PixelState& state, const RenderTarget& target,
-                       const BandRows& rows) {
-    Span span;
-    span.linear = t.magnify ? state.magLinear : state.minLinear;
-    for (int32_t y = rows.NextRow(t.minY); y <= t.maxY; y = rows.NextRow(y + 1)) {
+                       int32_t first, int32_t last) {
+    first = std::max(first, t.minY);
+    last = std::min(last, t.maxY);
+    if (first > last) return;
+    SpanBatch batch;
+    batch.planes = &t.planes;
+    batch.linear = t.magnify ? state.magLinear : state.minLinear;
+    EdgeBound edges[3] = {{t.edges[0], first}, {t.edges[1], first}, {t.edges[2], first}};
+    for (int32_t y = first; y <= last; ++y) {
         int64_t lo = t.minX, hi = t.maxX;
-        for (const TriangleEdge& e : t.edges) {
-            // The centre (x, y) is inside when dx·(16y − ay) − dy·(16x − ax) ≥ bias.
-            const int64_t a = -16 * e.dy;
-            const int64_t k = e.dx * (16 * int64_t{y} - e.ay) + e.dy * e.ax;
-            if (a > 0) {
-                lo = std::max(lo, CeilDiv(e.bias - k, a));
-            } else if (a < 0) {
-                hi = std::min(hi, FloorDiv(k - e.bias, -a));
-            } else if (k < e.bias) {
-                hi = lo - 1;
-            }
+        for (EdgeBound& e : edges) {
+            e.Apply(lo, hi);
+            e.Next();
         }
-        if (lo > hi) continue;
-        span.x0 = static_cast<int32_t>(lo);
-        span.x1 = static_cast<int32_t>(hi);
-        span.y = y;
-        const double dx = static_cast<double>(lo) - t.originX, dy = y - t.originY;
-        for (int a = 0; a < kAttributes; ++a) {
-            span.start[a] =
-                static_cast<float>(t.plane[a][0] + t.plane[a][1] * dx + t.plane[a][2] * dy);
-            span.step[a] = static_cast<float>(t.plane[a][1]);
+        if (lo <= hi) {
+            batch.rows[batch.count++] = {y, static_cast<int32_t>(lo), static_cast<int32_t>(hi)};
         }
-        ShadeSpan(span, state, target);
+        if (batch.count == kSpanBatchRows || (y == last && batch.count > 0)) {
+            ShadeSpans(batch, state, target);
+            batch.count = 0;
+        }
     }
 }
 

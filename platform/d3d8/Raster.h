@@ -2,9 +2,9 @@
 // (to nearest, halves to even); pixel centres lie at whole coordinates (pixel
 // x, y covers the point (x, y)); a centre exactly on an edge belongs to the
 // triangle when the edge is a top edge (horizontal, the triangle below it) or
-// a left edge. Spans are solved exactly in integers, row by row; rows are
-// dealt out to bands in blocks so that several threads can draw one target,
-// each band touching only its own rows.
+// a left edge. Spans are solved exactly in integers, row by row. A target is
+// drawn in blocks of rows, so that several threads can draw it, each block
+// by one thread.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +24,8 @@ struct ScreenVertex {
 // Largest distance from the origin, in pixels, of a vertex that is drawn.
 constexpr float kMaxVertexCoordinate = 4194304.0f;
 
-// Rows of one band come in blocks of this many rows.
-constexpr int32_t kBandBlockRows = 8;
+// Rows of a block.
+constexpr int32_t kBlockRows = 8;
 
 struct TriangleEdge {
     int64_t dx, dy;  // from its start to its end vertex, 1/16 pixel
@@ -36,10 +36,9 @@ struct TriangleEdge {
 struct TriangleSetup {
     TriangleEdge edges[3];
     int32_t minX, maxX, minY, maxY;  // pixel bounds within the target
-    double originX, originY;         // where the planes are measured from
-    double plane[kAttributes][3];    // value at the origin, change per x, per y
-    bool magnify;                    // texture shown at no more than one texel a pixel
-    uint32_t state;                  // index of the PixelState to draw with
+    AttributePlanes planes;
+    bool magnify;    // texture shown at no more than one texel a pixel
+    uint32_t state;  // index of the PixelState to draw with
 };
 
 // Which winding is dropped: none, clockwise or counter-clockwise on screen
@@ -53,16 +52,8 @@ bool SetUpTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenV
                    int32_t width, int32_t height, int32_t texWidth, int32_t texHeight, Cull cull,
                    TriangleSetup& out);
 
-// The rows of a target that band `band` of `bands` draws.
-struct BandRows {
-    int32_t band = 0;
-    int32_t bands = 1;
-    // The first row at or after `y` that belongs to the band.
-    int32_t NextRow(int32_t y) const;
-};
-
-// Draws the triangle's pixels in the band's rows.
+// Draws the triangle's pixels in rows `first` to `last`.
 void RasterizeTriangle(const TriangleSetup& t, const PixelState& state, const RenderTarget& target,
-                       const BandRows& rows);
+                       int32_t first, int32_t last);
 
 }  // namespace d3d8

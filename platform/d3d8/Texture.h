@@ -23,8 +23,11 @@ class Texture final : public Unknown {
     Result LockRect(uint32_t level, LockedRect& locked, const Rect* rect, uint32_t flags);
     Result UnlockRect(uint32_t level);
 
-    // For the device: the texels, row by row.
+    // For the device: the texels, row by row; and the same with the first
+    // column repeated on the right and the first row below (Width() + 1 a
+    // row), as of the last unlock.
     const uint32_t* Texels() const { return texels_.data(); }
+    const uint32_t* WrappedTexels() const { return wrapped_.data(); }
     uint32_t Width() const { return width_; }
     uint32_t Height() const { return height_; }
     bool Locked() const { return locked_; }
@@ -38,7 +41,9 @@ class Texture final : public Unknown {
     uint32_t width_, height_;
     Format format_;
     std::vector<uint32_t> texels_;
+    std::vector<uint32_t> wrapped_;
     bool locked_ = false;
+    Rect lockedRect_{};
 };
 
 }  // namespace d3d8

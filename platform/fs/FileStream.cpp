@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -87,6 +88,11 @@ std::string WriteDestination(const std::string& real) {
     return real;
 }
 
+std::function<int(const std::string&)>& WriteFault() {
+    static std::function<int(const std::string&)> fault;
+    return fault;
+}
+
 // Permission bits for the new version: the old file's, or the usual ones for a
 // new file under the process's umask.
 mode_t ModeFor(const std::string& real) {
@@ -144,14 +150,18 @@ AtomicOutputFile::~AtomicOutputFile() { Discard(); }
 
 bool AtomicOutputFile::Begin(const std::string& path) {
     Discard();
+    failure_.clear();
     target_ = WriteDestination(Resolve(path));
-    if (!Replaceable(target_)) return false;
+    if (!Replaceable(target_)) {
+        failure_ = "it is not a file";
+        return false;
+    }
     const std::string folder = FolderOf(target_);
     const std::string name = NameOf(target_);
     RemoveStaleTemporaries(folder, name);
     std::string temp = folder + "/" + TemporaryTemplate(name);
     int fd = mkstemps(temp.data(), kTemporarySuffixLength);
-    if (fd < 0) return false;
+    if (fd < 0) return Fail(errno);
     // Held until the file is renamed or removed: it tells a live temporary
     // from a stale one.
     flock(fd, LOCK_EX | LOCK_NB);
@@ -164,14 +174,12 @@ bool AtomicOutputFile::Begin(const std::string& path) {
 
 bool AtomicOutputFile::Write(std::string_view bytes) {
     if (fd_ < 0 || failed_) return false;
+    if (const int fault = WriteFault() ? WriteFault()(target_) : 0) return Fail(fault);
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = write(fd_, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            failed_ = true;
-            return false;
-        }
+        if (n <= 0) return Fail(n < 0 ? errno : ENOSPC);
         done += static_cast<size_t>(n);
     }
     return true;
@@ -180,7 +188,8 @@ bool AtomicOutputFile::Write(std::string_view bytes) {
 bool AtomicOutputFile::Commit() {
     if (fd_ < 0) return false;
     // Renamed while still open, so that the lock covers the file to the end.
-    const bool ok = !failed_ && fsync(fd_) == 0 && rename(temp_.c_str(), target_.c_str()) == 0;
+    const bool ok = !failed_ && (fsync(fd_) == 0 || Fail(errno)) &&
+                    (rename(temp_.c_str(), target_.c_str()) == 0 || Fail(errno));
     if (!ok) {
         Discard();
         return false;
@@ -188,7 +197,14 @@ bool AtomicOutputFile::Commit() {
     close(fd_);
     fd_ = -1;
     temp_.clear();
-    return SyncFolder(FolderOf(target_));
+    if (SyncFolder(FolderOf(target_))) return true;
+    return Fail(errno);
+}
+
+bool AtomicOutputFile::Fail(int error) {
+    failed_ = true;
+    if (failure_.empty()) failure_ = std::strerror(error);
+    return false;
 }
 
 void AtomicOutputFile::Discard() {
@@ -196,6 +212,10 @@ void AtomicOutputFile::Discard() {
     temp_.clear();
     if (fd_ >= 0) close(fd_);
     fd_ = -1;
+}
+
+void SetWriteFault(std::function<int(const std::string& realPath)> fault) {
+    WriteFault() = std::move(fault);
 }
 
 }  // namespace platform::fs

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -65,12 +66,24 @@ class AtomicOutputFile {
     bool Commit();
     // Drops the temporary file, leaving the target untouched.
     void Discard();
+    // The system's reason for the first failure since Begin() ("No space left
+    // on device"); empty while nothing failed.
+    const std::string& Failure() const { return failure_; }
 
   private:
+    bool Fail(int error);
+
     int fd_ = -1;
     bool failed_ = false;  // a write failed: Commit() refuses
+    std::string failure_;  // why the first step failed
     std::string temp_;     // real path of the temporary file
     std::string target_;   // real path of the target
 };
+
+// Tests: makes writes fail as they do on a full or failing disk. `fault` is
+// asked with the real path of each file about to be written through
+// AtomicOutputFile and returns 0 to let the write go on, or the error number
+// the write then fails with (ENOSPC: the disk is full). Empty: no faults.
+void SetWriteFault(std::function<int(const std::string& realPath)> fault);
 
 }  // namespace platform::fs

@@ -14,9 +14,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/fs/FileOverlay.h"
 #include "platform/fs/FileStream.h"
 #include "platform/fs/PathResolver.h"
 #include "platform/fs/TempName.h"
+#include "platform/text/Printable.h"
 
 namespace platform::fs {
 namespace {
@@ -40,6 +42,7 @@ EntryKind KindOf(const std::string& real, bool& link) {
 }  // namespace
 
 bool FileExists(const std::string& path) {
+    if (const FileOverlay* overlay = CurrentFileOverlay()) return overlay->Find(path) != nullptr;
     struct stat info;
     return stat(Resolve(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
@@ -50,11 +53,12 @@ bool FolderExists(const std::string& path) {
 }
 
 bool EntryExists(const std::string& path) {
+    if (const FileOverlay* overlay = CurrentFileOverlay()) return overlay->Find(path) != nullptr;
     struct stat info;
     return StatNoFollow(Resolve(path), info);
 }
 
-bool LinkExists(const std::string& path) {
+bool IsLink(const std::string& path) {
     struct stat info;
     return StatNoFollow(Resolve(path), info) && S_ISLNK(info.st_mode);
 }
@@ -129,6 +133,11 @@ size_t LongestPathBelow(const std::string& folder) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
+    if (const FileOverlay* overlay = CurrentFileOverlay()) {
+        const std::string* file = overlay->Find(path);
+        if (file != nullptr) bytes = *file;
+        return file != nullptr;
+    }
     // O_NONBLOCK keeps the open from waiting on a pipe; only a regular file
     // (possibly reached through a link) is read.
     int fd = open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -156,9 +165,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return ok;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* reason) {
     AtomicOutputFile file;
-    return file.Begin(path) && file.Write(bytes) && file.Commit();
+    if (file.Begin(path) && file.Write(bytes) && file.Commit()) return true;
+    if (reason != nullptr) *reason = file.Failure();
+    return false;
 }
 
 bool FileWritable(const std::string& path) {
@@ -182,7 +193,7 @@ std::string ReportUnreadableFile(const std::string& path) {
     if (!EntryExists(path)) return {};
     const std::string reason = UnreadableReason(path);
     if (reason.empty()) return {};
-    const std::string line = Resolve(path) + ": " + reason;
+    const std::string line = PrintableUtf8(Resolve(path)) + ": " + reason;
     std::fprintf(stderr, "%s\n", line.c_str());
     return line;
 }

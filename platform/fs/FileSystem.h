@@ -1,5 +1,6 @@
 // File and folder services of the platform layer. Every path is a data path,
-// resolved through PathResolver (any separator, any letter case).
+// resolved through PathResolver (any separator, any letter case). Tests may
+// put files held in memory in place of the disk's for reading (FileOverlay.h).
 #pragma once
 
 #include <cstddef>
@@ -25,8 +26,8 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Any entry at all: file, folder, link (even a dangling one) or special file.
 bool EntryExists(const std::string& path);
-// The entry itself (not where it leads) is a symbolic link.
-bool LinkExists(const std::string& path);
+// The entry itself is a symbolic link (wherever it leads, if anywhere).
+bool IsLink(const std::string& path);
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool CreateFolders(const std::string& path);
 // The entries of a folder other than "." and ".." and the temporary files of
@@ -49,8 +50,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // Replaces the file's contents with `bytes` without ever leaving it half
 // written, as AtomicOutputFile does: the data goes to a temporary file in the
 // same folder, is flushed, and is renamed over the target. False, with the
-// target untouched, on any failure.
-bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+// target untouched, on any failure; the system's reason then goes to
+// `reason` when given.
+bool WriteFileAtomic(const std::string& path, std::string_view bytes,
+                     std::string* reason = nullptr);
 
 // A regular file (links followed) that this process may write to.
 bool FileWritable(const std::string& path);
@@ -62,8 +65,8 @@ std::string UnreadableReason(const std::string& path);
 
 // Says on stderr, in one line "<real path>: <reason>", why a file that is
 // there cannot be read (a dangling link counts as there); says nothing for a
-// readable file or when nothing is there. Returns the line without its line
-// break, or an empty string.
+// readable file or when nothing is there. Control characters of the path are
+// written as "?". Returns the line without its line break, or an empty string.
 std::string ReportUnreadableFile(const std::string& path);
 
 // Removes a file; true when it is gone afterwards.

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/text/Cp1252.h"
+#include "platform/text/Printable.h"
 #include "platform/window/Application.h"
 
 namespace platform {
@@ -38,11 +39,11 @@ void RecordingMessageSink::Show(const std::string& title, const std::string& tex
 void ShowMessage(const std::string& text) {
     static SystemMessageSink systemSink;
     MessageSink* sink = InstalledSink() != nullptr ? InstalledSink() : &systemSink;
-    sink->Show(Application::Instance().Title(), text);
+    sink->Show(PrintableCp1252(Application::Instance().Title()), PrintableCp1252(text));
 }
 
 void ReportOnConsole(const std::string& cp1252Text) {
-    std::fprintf(stderr, "%s\n", Cp1252ToUtf8(cp1252Text).c_str());
+    std::fprintf(stderr, "%s\n", Cp1252ToUtf8(PrintableCp1252(cp1252Text)).c_str());
 }
 
 void SetMessageSink(MessageSink* sink) { InstalledSink() = sink; }

@@ -23,11 +23,13 @@ class RecordingMessageSink : public MessageSink {
     std::vector<std::string> titles;
 };
 
-// Shows a message box with the application's title.
+// Shows a message box with the application's title. Control characters of
+// either (data may hold them) are shown as "?".
 void ShowMessage(const std::string& text);
 
 // Tells the user on standard error, in one line, about something that needs
-// no message box (a setting put right, a file that could not be read).
+// no message box (a setting put right, a file that could not be read);
+// control characters are written as "?".
 void ReportOnConsole(const std::string& cp1252Text);
 
 // Installs `sink` (not owned) in place of the system's message box; nullptr

@@ -26,6 +26,13 @@ using platform::audio::MixerSession;
 constexpr int32_t kMaxPictureSide = 1024;
 // A stream of sound only is decoded this far ahead of the clock (ms).
 constexpr int64_t kSoundLeadMs = 1000;
+// Sound that would be heard later than this behind the picture (ms) is
+// dropped up to the picture's time: after a stall of the frame loop the
+// picture jumps to the clock, and the sound of the time passed must not be
+// queued behind it. Less lateness, from a slow frame loop, is played as it is.
+constexpr int64_t kSoundSlackMs = 200;
+// Bytes of one output frame of sound (16-bit samples).
+constexpr int64_t kOutputFrameBytes = int64_t{MixerSession::kOutputChannels} * 2;
 
 int64_t ToMs(int64_t timestamp, AVRational timeBase) {
     return av_rescale_q(timestamp, timeBase, AVRational{1, 1000});
@@ -119,6 +126,7 @@ class FfmpegStream : public VideoStream {
         touched_ = false;
         if (!d_) failed_ = true;
         if (sound_) sound_->Clear();
+        catchingUp_ = false;
         played_ = 0;
         since_ = lastNow_;
         completed_ = false;
@@ -153,6 +161,7 @@ class FfmpegStream : public VideoStream {
     void ReadPacket();
     void DecodeSound(const AVPacket* packet);
     void QueueSound(const AVFrame& frame);
+    int64_t LateSoundFrames(int64_t startMs, int64_t made);
     void ShowDue();
 
     std::string path_;
@@ -162,9 +171,10 @@ class FfmpegStream : public VideoStream {
     Resampler resampler_;
     Picture picture_;
     bool running_ = false, completed_ = false, failed_ = false;
-    bool touched_ = false;  // the decoding has moved from the file's start
-    int64_t played_ = 0;    // ms played before the current run
-    uint32_t since_ = 0;    // tick count when the current run began
+    bool touched_ = false;     // the decoding has moved from the file's start
+    bool catchingUp_ = false;  // late sound is being dropped up to the picture's time
+    int64_t played_ = 0;       // ms played before the current run
+    uint32_t since_ = 0;       // tick count when the current run began
     uint32_t lastNow_ = 0;
 };
 
@@ -276,7 +286,25 @@ void FfmpegStream::QueueSound(const AVFrame& frame) {
     const int made =
         swr_convert(resampler_.get(), &target, room,
                     const_cast<const uint8_t**>(frame.extended_data), frame.nb_samples);
-    if (made > 0) sound_->Queue({out.data(), static_cast<size_t>(made) * 2});
+    if (made <= 0) return;
+    const int64_t late = LateSoundFrames(start, made);
+    if (late >= made) return;
+    constexpr int64_t channels = MixerSession::kOutputChannels;
+    sound_->Queue({out.data() + late * channels, static_cast<size_t>((made - late) * channels)});
+}
+
+// How many of the `made` output frames of sound starting at `startMs` come
+// too late to be heard with the picture: none while the lateness stays within
+// the slack; beyond it, the late part, until the sound has caught up.
+int64_t FfmpegStream::LateSoundFrames(int64_t startMs, int64_t made) {
+    const int64_t queuedMs =
+        sound_->PendingBytes() / kOutputFrameBytes * 1000 / MixerSession::kFrequency;
+    const int64_t lateMs = Position(lastNow_) + queuedMs - startMs;
+    if (lateMs > kSoundSlackMs) catchingUp_ = true;
+    if (!catchingUp_) return 0;
+    const int64_t late = std::max<int64_t>(0, lateMs * MixerSession::kFrequency / 1000);
+    if (late < made) catchingUp_ = false;  // this piece reaches the picture's time
+    return late;
 }
 
 // The latest due picture converted to RGBA, scaled down to fit the largest

@@ -13,18 +13,9 @@
 # Usage: PlayerDialogs_test.sh <player> <demo game folder>
 set -u
 . "$(dirname "$0")/PlayerWindow.sh"
-player=$1
-demo=$2
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+player_test "$@"
 game="$work/game"
 cp -r "$demo" "$game"
-
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
 
 # Polls `$@` every 0.1 s for up to 30 s (a loaded machine is slow), or for
 # up to $within tenths of a second; false when it never held.
@@ -58,12 +49,6 @@ start_player() {
     main=${main%% *}
     [ -n "$main" ] || fail "no window: $(cat "$work/stderr")"
     xdotool mousemove 0 0  # the pointer hovers over no control
-}
-
-stop_player() {
-    kill -TERM "$pid"
-    wait "$pid"
-    pid=
 }
 
 focus_main() {

@@ -10,16 +10,7 @@
 # Usage: PlayerFrame_test.sh <player> <demo game folder>
 set -u
 . "$(dirname "$0")/PlayerWindow.sh"
-player=$1
-demo=$2
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+player_test "$@"
 
 cp -r "$demo" "$work/game"
 (cd "$work/game" && exec "$player" 2>"$work/stderr") &
@@ -80,14 +71,5 @@ within_30s() {
 within_30s video_shown || fail "the developer video does not show"
 within_30s title_card_shown || fail "no title card after the developer video"
 
-kill -TERM "$pid"
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "SIGTERM did not end the player"
-wait "$pid"
-status=$?
-pid=
-[ "$status" = 0 ] || fail "exit status $status"
+stop_player
 echo "all passed"

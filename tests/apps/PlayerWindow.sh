@@ -25,3 +25,35 @@ wait_for_player_window() {
         sleep 0.1
     done
 }
+
+# The set-up of a test of one run of the player: $1 the player, $2 the demo
+# game folder; a scratch folder $work, removed at the end together with the
+# player's process $pid (once started).
+player_test() {
+    player=$1
+    demo=$2
+    work=$(mktemp -d)
+    pid=
+    trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+}
+
+# Says why the test failed and ends it.
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+# Ends the player $pid with SIGTERM: it must end by itself, with status 0,
+# within ten seconds. $1: what to add to a failure's message.
+stop_player() {
+    kill -TERM "$pid"
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "SIGTERM did not end the player"
+    wait "$pid"
+    local status=$?
+    pid=
+    [ "$status" = 0 ] || fail "exit status $status${1:+: $1}"
+}

@@ -129,8 +129,16 @@ TEST_F(G3D3DFileLoad, MissingFilesAreReported) {
     EXPECT_EQ(state->HighestAnimTexture, 0);
     EXPECT_EQ(state->AnimTextures[3].Current, 2);
 
+    // A file that names no picture is said as a missing one.
+    for (const char* bytes : {"", "\x89PNG\r\n junk", "#IMAGES\n#TEXTURES\n1=2-3\n"}) {
+        G3DLoad3DFile(folder.Write("empty.3d", bytes), *state);
+        EXPECT_EQ(messages.texts.back(),
+                  "G3D: The 3D file " + folder.Path("empty.3d") + " is missing");
+    }
+    EXPECT_EQ(state->AnimTextures[1].Last, 3);
+
     G3DLoad3DFile("", *state);  // nothing at all
-    EXPECT_EQ(messages.texts.size(), 2u);
+    EXPECT_EQ(messages.texts.size(), 5u);
 }
 
 TEST_F(G3D3DFileLoad, ShortPictureIsUnreadable) {

@@ -36,6 +36,7 @@ FuzzGameFolder::FuzzGameFolder() {
 }
 
 FuzzGameFolder::~FuzzGameFolder() {
+    platform::fs::SetFileOverlay(nullptr);
     ShutDownSound();
     window_.reset();
     platform::SetHaltHandler(nullptr);
@@ -72,6 +73,13 @@ platform::Window& FuzzGameFolder::Window() {
         Fail(e.what());
     }
     return *window_;
+}
+
+void FuzzGameFolder::ReadFromMemory() {
+    if (overlay_ != nullptr) return;
+    overlay_ = std::make_unique<platform::fs::FileOverlay>();
+    overlay_->AddFolder(folder_.Root());
+    platform::fs::SetFileOverlay(overlay_.get());
 }
 
 FuzzGameFolder& GameFolderForFuzzing() {

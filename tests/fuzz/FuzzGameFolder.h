@@ -3,12 +3,14 @@
 // folder, messages recorded instead of shown, a halt that throws
 // platform::HaltRequested instead of ending the process, sound on a recording
 // device, and on request a hidden main window on SDL's display-less video
-// driver (the fuzzers run without an X server).
+// driver (the fuzzers run without an X server), and on request the folder's
+// files read from memory.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "platform/fs/FileOverlay.h"
 #include "platform/msgbox/MessageBox.h"
 #include "tests/common/ScratchFolder.h"
 
@@ -37,12 +39,17 @@ class FuzzGameFolder {
     // The hidden main window, made at the first call; aborts when SDL cannot
     // make one.
     platform::Window& Window();
+    // From the first call on, the game folder's files are read from memory:
+    // read once then, the disk is not asked for them again (files written
+    // later are not seen).
+    void ReadFromMemory();
 
     platform::RecordingMessageSink messages;
 
   private:
     testutil::ScratchFolder folder_;
     std::unique_ptr<platform::Window> window_;
+    std::unique_ptr<platform::fs::FileOverlay> overlay_;
 };
 
 // The one game folder of the fuzzer process, made at the first call.

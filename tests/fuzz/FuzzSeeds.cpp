@@ -1,6 +1,6 @@
 // fuzz_seeds: writes the fuzzers' seed corpus into the folder named on its
-// command line, one subfolder per reader (mesh, pcx, wav, 3d, level, ini,
-// gameini, definition), using the demo game's own writers so that the seeds
+// command line, one subfolder per reader (mesh, pcx, wav, 3d, level,
+// levelstate, ini, gameini, definition), using the demo game's own writers so that the seeds
 // are well-formed files, plus a few small hand-written texts with CR LF, LF
 // and CR line ends, "\" paths and odd letter case.
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/fs/FileSystem.h"
+#include "tests/fuzz/LevelStateInput.h"
 #include "tools/demogame/DemoDefinition.h"
 #include "tools/demogame/DemoGame.h"
 #include "tools/demogame/DemoGameIni.h"
@@ -31,7 +32,8 @@ bool Write(const std::string& path, const std::string& bytes) {
 }
 
 bool Folders(const std::string& root) {
-    for (const char* sub : {"mesh", "pcx", "wav", "3d", "level", "ini", "gameini", "definition"}) {
+    for (const char* sub :
+         {"mesh", "pcx", "wav", "3d", "level", "levelstate", "ini", "gameini", "definition"}) {
         if (!platform::fs::CreateFolders(root + "/" + sub)) return false;
     }
     return true;
@@ -123,6 +125,18 @@ bool Texts(const std::string& root) {
            Write(root + "/definition/scripts.def", kDefinitionScripts);
 }
 
+// The level seeds without their tables, for the level-state fuzzer.
+bool LevelStates(const std::string& root) {
+    for (const char* name : {"small.lvl", "demo1.lvl", "demo2.lvl"}) {
+        std::string file;
+        if (!platform::fs::ReadWholeFile(root + "/level/" + name, file) ||
+            !Write(root + "/levelstate/" + name, fuzzutil::WithoutTables(file))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -138,6 +152,7 @@ int main(int argc, char** argv) {
     small.Put(0, 0, 0, 1);
     const bool ok = demo::WriteLevelPlan(small, root + "/level/small.lvl") &&
                     demo::WriteLevelPlan(demo::Level1Plan(), root + "/level/demo1.lvl") &&
-                    demo::WriteLevelPlan(demo::Level2Plan(), root + "/level/demo2.lvl");
+                    demo::WriteLevelPlan(demo::Level2Plan(), root + "/level/demo2.lvl") &&
+                    LevelStates(root);
     return ok ? 0 : 1;
 }

@@ -216,6 +216,29 @@ TEST_F(GameIniTest, AnUnreadableFileGivesTheDefaultsAndIsNamedOnStderr) {
     }
 }
 
+TEST_F(GameIniTest, AGameIniGivingOnlyTheDefaultsIsSaidNamingTheFolder) {
+    const struct {
+        const char* bytes;  // nullptr: no file
+        std::string said;
+    } cases[] = {
+        {nullptr, "No game.ini in " + folder + ": the default settings are used.\n"},
+        {"", "The game.ini of " + folder +
+                 " has none of the sections [General], [Control] and [Game]: the default "
+                 "settings are used.\n"},
+        {"\x1b[31mnot an ini\x01", "The game.ini of " + folder +
+                                       " has none of the sections [General], [Control] and "
+                                       "[Game]: the default settings are used.\n"},
+        {"[game]\nGameTitle=Quest\n", ""},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(folder + "/Game.INI");
+        if (c.bytes != nullptr) WriteIni(c.bytes);
+        testing::internal::CaptureStderr();
+        ReadGameIni(*window);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said);
+    }
+}
+
 TEST_F(GameIniTest, WindowSizesOutOfRangeAreHeldToWhatTheWindowAndEngineTake) {
     struct Case {
         const char* width;

@@ -1,13 +1,20 @@
 // Video through FFmpeg: a few pictures of plain colours (and a sound) written
 // with FFmpeg's own encoders, decoded as the clock runs: each picture at its
-// time, the end once, a rewind back to the first picture; files that hold
-// nothing to decode open as no stream.
+// time, the end once, a rewind back to the first picture; sound that a stall
+// of the clock has made late is dropped, not heard after the picture; files
+// that hold nothing to decode open as no stream.
 #include "platform/video/FfmpegVideo.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <thread>
 
+#include "platform/audio/MixerSession.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/video/MediaWriter.h"
 #include "tests/common/ScratchFolder.h"
 
@@ -77,6 +84,60 @@ TEST(FfmpegVideo, PicturesComeAtTheirTimeAndTheEndOnce) {
     stream->Advance(9000);
     ExpectPicture(*stream, 0);
     EXPECT_GT(stream->CurrentPicture()->Serial, serial);
+}
+
+TEST(FfmpegVideo, SoundMadeLateByAStallIsDroppedNotHeardAfterThePicture) {
+    // Two seconds of pictures and of a loud tone.
+    platform::video::MediaContent content = FivePictures();
+    content.Frames.resize(20, content.Frames[0]);
+    content.Samples.resize(size_t(content.SampleRate) * 2);
+    for (size_t i = 0; i < content.Samples.size(); ++i) {
+        content.Samples[i] = int16_t(10000 * std::sin(double(i) * 440 * 2 * M_PI / 22050));
+    }
+    std::string bytes, error;
+    ASSERT_TRUE(platform::video::EncodeMediaFile("tone.avi", content, bytes, error)) << error;
+    testutil::ScratchFolder scratch;
+    scratch.Write("tone.avi", bytes);
+    const std::string capture = scratch.Path("out.raw");
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", capture.c_str(), 1);
+    {
+        auto service = platform::video::OpenFfmpegVideo();
+        auto stream = service->Open(scratch.Path("tone.avi"));
+        ASSERT_TRUE(stream);
+        if (!platform::audio::MixerSession::IsOpen()) {
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            GTEST_SKIP() << "the disk audio driver cannot be opened";
+        }
+        stream->Rewind();
+        stream->Run(0);
+        stream->Advance(0);
+        // The frame loop stood still for 1.4 s; then 0.6 s of the video are
+        // left, played as the clock runs, and a while after its end.
+        const auto start = std::chrono::steady_clock::now();
+        const auto since = [&start] {
+            return uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now() - start)
+                                .count());
+        };
+        while (!stream->TakeCompletion() && since() < 3000) {
+            stream->Advance(1400 + since());
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1600));
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::string heard;
+    ASSERT_TRUE(platform::fs::ReadWholeFile(capture, heard));
+    int64_t loud = 0;
+    for (size_t i = 0; i + 4 <= heard.size(); i += 4) {
+        int16_t left = 0;
+        std::memcpy(&left, heard.data() + i, 2);
+        if (std::abs(left) > 500) ++loud;
+    }
+    const int64_t loudMs = loud * 1000 / platform::audio::MixerSession::kFrequency;
+    EXPECT_GT(loudMs, 250) << "the sound after the stall is heard";
+    EXPECT_LT(loudMs, 1000) << "the sound of the stall is not";
 }
 
 TEST(FfmpegVideo, FilesWithNothingToDecodeOpenAsNoStream) {

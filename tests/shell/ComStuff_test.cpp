@@ -2,11 +2,18 @@
 #include "shell/ComStuff.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
 
 #include "game/GameClock.h"
+#include "game/StartUp.h"
 #include "game/clips/ClipStuff.h"
 #include "game/level/CellGrid.h"
 #include "game/level/LevelStuff.h"
+#include "platform/fs/FileStream.h"
 #include "platform/window/Application.h"
 #include "platform/window/Window.h"
 #include "shell/GameScene.h"
@@ -50,7 +57,22 @@ namespace {
 
 class ComStuffFlow : public ::testing::Test, protected flowtest::FlowTestWorld {
   protected:
+    ~ComStuffFlow() override { platform::fs::SetWriteFault({}); }
     void PressButton1() { Heroes[0].ControlFlags[8] = 1; }
+    // Writes of files whose real path ends with `tail` fail as on a full disk.
+    static void FailWritesOf(const std::string& tail) {
+        platform::fs::SetWriteFault([tail](const std::string& path) {
+            return path.size() >= tail.size() &&
+                           path.compare(path.size() - tail.size(), tail.size(), tail) == 0
+                       ? ENOSPC
+                       : 0;
+        });
+    }
+    // Stands the hero on level 1's exit pad.
+    static void OnExitPad() {
+        HeroStuff& h = Heroes[0];
+        h.X = CellCentre(11), h.Y = 512, h.Z = CellCentre(2);
+    }
 };
 
 TEST_F(ComStuffFlow, ModesChangeOnTheirTriggers) {
@@ -186,6 +208,83 @@ TEST_F(ComStuffFlow, LevelNamesFromDataStayInTheWorkingCopy) {
     GoToLevel("sub\\two.lvl", 2, 1, 2, *window);
     EXPECT_TRUE(messages.texts.empty());
     EXPECT_EQ(Level.SizeX, 12);
+}
+
+TEST_F(ComStuffFlow, AFullDiskNeitherStartsAStaleGameNorLosesTheLevelLeft) {
+    // The copy of LEVEL\ fails midway: the title screen stays, and so does
+    // every file of the working copy an earlier game left.
+    folder.Write("CURRENT_GAME/Level1.lvl", "left by an earlier game");
+    FailWritesOf("/Level2.lvl");
+    NewGame();
+    EXPECT_EQ(GameMode, ModeTitle);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_NE(messages.texts[0].find("A new game cannot start"), std::string::npos);
+    EXPECT_EQ(FileBytes("CURRENT_GAME/Level1.lvl"), "left by an earlier game");
+    EXPECT_FALSE(platform::fs::EntryExists("CURRENT_GAME/Level2.lvl"));
+
+    // The level left cannot be written: it is said, and the hero stays, once.
+    platform::fs::SetWriteFault({});
+    messages.texts.clear();
+    NewGame();
+    ASSERT_EQ(GameMode, ModePlay);
+    SetCellType(4, 1, 5, 0);
+    FailWritesOf("/CURRENT_GAME/Level1.lvl");
+    OnExitPad();
+    CheckLevelExit(*window);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0],
+              "The file CURRENT_GAME\\LEVEL1.LVL could not be written (No space left on "
+              "device): the level is not left.");
+    EXPECT_EQ(Heroes[0].LevelName, demo::LevelName(1));
+    EXPECT_EQ(Level.SizeX, 16);
+    CheckLevelExit(*window);
+    EXPECT_EQ(messages.texts.size(), 1u) << "asked again while still on the exit";
+
+    // Off the exits and back, with room on the disk: the level is left whole.
+    platform::fs::SetWriteFault({});
+    LevelExitRefused = 0;
+    CheckLevelExit(*window);
+    EXPECT_EQ(Heroes[0].LevelName, demo::LevelName(2));
+    GoToLevel(demo::LevelName(1), 12, 1, 5, *window);
+    EXPECT_EQ(GetCellType(4, 1, 5), 0);
+}
+
+TEST_F(ComStuffFlow, ABadLevelFileEndsTheGameWithAFailureNamingIt) {
+    folder.Write("LEVEL/Level1.lvl", "not a level");
+    try {
+        NewGame();
+        FAIL() << "the game went on";
+    } catch (const platform::HaltRequested& halt) {
+        EXPECT_EQ(halt.exitCode, kDataErrorStatus);
+    }
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0], "The file LEVEL\\Level1.lvl is missing or invalid.");
+}
+
+TEST_F(ComStuffFlow, AWorkingCopyThatIsALinkIsNeverWrittenThrough) {
+    // A new game puts a folder of its own in the link's place.
+    folder.Write("outside/keep.txt", "kept");
+    std::filesystem::remove_all(folder.Path("CURRENT_GAME"));
+    std::filesystem::create_directory_symlink(folder.Path("outside"), folder.Path("CURRENT_GAME"));
+    NewGame();
+    ASSERT_EQ(GameMode, ModePlay);
+    EXPECT_FALSE(platform::fs::IsLink("CURRENT_GAME"));
+    EXPECT_EQ(FileBytes("CURRENT_GAME/LEVEL1.LVL"), FileBytes("LEVEL/Level1.lvl"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path("outside")),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    // A link put there during the game is refused, and says why.
+    std::filesystem::rename(folder.Path("CURRENT_GAME"), folder.Path("outside/own"));
+    std::filesystem::create_directory_symlink(folder.Path("outside/own"),
+                                              folder.Path("CURRENT_GAME"));
+    const std::string before = FileBytes("outside/own/LEVEL1.LVL");
+    OnExitPad();
+    CheckLevelExit(*window);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_NE(messages.texts[0].find("CURRENT_GAME is a link"), std::string::npos);
+    EXPECT_EQ(Heroes[0].LevelName, demo::LevelName(1));
+    EXPECT_EQ(FileBytes("outside/own/LEVEL1.LVL"), before);
 }
 
 }  // namespace

@@ -138,6 +138,21 @@ TEST_F(ControlsTest, JumpsOnlyFromTheGroundAndWhenNotRising) {
     }
 }
 
+TEST_F(ControlsTest, ThePitchFollowsOnlyAVerticalSpeedBeyond256Thirds) {
+    const float third = 256.0f / 3.0f;  // the float nearest 256/3, a little above it
+    const struct {
+        float speed;
+        bool follows;
+    } rows[] = {{std::nextafter(third, 0.0f), false}, {third, true}, {-third, true}};
+    for (const auto& row : rows) {
+        SetUp();
+        hero().FallRotateFactor = 1;
+        hero().VerticalSpeed = row.speed;
+        Frame({});
+        EXPECT_EQ(hero().PitchTarget, row.follows ? row.speed * 40 : 0) << row.speed;
+    }
+}
+
 TEST_F(ControlsTest, CameraDistanceStepsEveryFrameTheKeyIsHeld) {
     CameraMinDistance = 600;
     CameraMaxDistance = 2400;

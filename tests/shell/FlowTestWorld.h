@@ -29,6 +29,9 @@ class FlowTestWorld : public leveltest::LevelTestWorld {
         if (!demo::MakeDemoGame(folder.Root(), error)) throw std::runtime_error(error);
         StartUpGame(*window);
         GameMode = ModeNone;
+        GameTime = 0;  // the clock of a program just started
+        LastTickCount = 0;
+        FrameTime = 0;
         // The developer video has been shown: the title starts on the intro.
         IntroPlayed = 1;
         CurrentClip = MessageClip = NextClip = -1;

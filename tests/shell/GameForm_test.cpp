@@ -24,18 +24,26 @@ class GameFormTest : public ::testing::Test {
     // shutting it down unloads Mesa's driver, and the driver's one-time set-up
     // memory then shows as a leak in a library gone from memory, which no
     // leak suppression can match.
-    static void SetUpTestSuite() {
-        ASSERT_TRUE(platform::Application::Instance().Initialise());
-        platform::Application::Instance().SetTitle("Ostra2 - Player");
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(platform::Application::Instance().Initialise()); }
 
     void SetUp() override {
+        // As in a program not yet activated: the start-up retitles it, and the
+        // clock has counted no tick (an earlier test's source may have counted
+        // past this test's).
+        platform::Application::Instance().SetTitle("Ostra2 - Player");
         GameMode = ModeNone;
+        GameTime = 0;
+        LastTickCount = 0;
+        FrameTime = 0;
         platform::SetHaltHandler([](int code) { throw platform::HaltRequested{code}; });
         form = std::make_unique<TScreenForm>(platform::Surface::OpenGL);
     }
     void TearDown() override {
         form.reset();
+        // A halt thrown out of the message loop leaves the rest of the queue,
+        // SDL's end-of-poll marker included, where a real halt ends the
+        // process: the next test's first dispatch would stop at that marker.
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         platform::Application::Instance().SetIdleHandler(nullptr);
         platform::SetHaltHandler(nullptr);
         platform::SetTickSource(nullptr);
@@ -118,7 +126,9 @@ TEST_F(GameFormTest, AClickAndTheHudMessageLastTheirFrames) {
     uint32_t now = 1000;
     platform::SetTickSource([&now] { return now; });
     form->FormActivate();
+    // Pressed and released between two frames: the next frame still sees it.
     form->OnMouseDown(platform::MouseButton::Right);
+    form->OnMouseUp(platform::MouseButton::Right);
     EXPECT_EQ(MouseRightDown, 1);
     form->GameFrame();
     EXPECT_EQ(MouseRightDown, 0);

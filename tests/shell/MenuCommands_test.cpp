@@ -5,6 +5,8 @@
 #include "shell/MenuCommands.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -14,12 +16,14 @@
 #include "engine/G3DState.h"
 #include "game/level/SaveGames.h"
 #include "game/media/Music.h"
+#include "game/GameIni.h"
 #include "game/media/Video.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/ui/RecordingUi.h"
 #include "shell/GameForm.h"
 #include "shell/LocalisationUnit.h"
 #include "shell/SaveGameUnit.h"
+#include "tests/common/ScratchFolder.h"
 #include "tests/shell/FlowTestWorld.h"
 
 namespace {
@@ -125,16 +129,18 @@ TEST_F(MenuCommandsTest, ALoadEndsTheScreensClipsAndMediaFirst) {
         ui.Click("ActionButton");
     };
     // What each screen has running when the load is chosen; the intro is
-    // the next clip, as after the developer video.
+    // the next clip, as after the developer video. Plain play keeps its
+    // music and the clip that loops it.
     const struct {
         const char* what;
         int32_t mode;
-        bool video, cutScene, messageClip;
+        bool video, cutScene, messageClip, ends;
     } cases[] = {
-        {"title screen with its video and music", ModeTitle, true, false, false},
-        {"end screen with its video", ModeEnd, true, false, false},
-        {"cut-scene in play", ModePlay, false, true, false},
-        {"message clip on the title screen", ModeTitle, false, false, true},
+        {"title screen with its video and music", ModeTitle, true, false, false, true},
+        {"end screen with its video", ModeEnd, true, false, false, true},
+        {"cut-scene in play", ModePlay, false, true, false, true},
+        {"message clip on the title screen", ModeTitle, false, false, true, true},
+        {"plain play with the level's music", ModePlay, false, false, false, false},
     };
     for (const auto& c : cases) {
         SetGameMode(c.mode, *window);
@@ -143,16 +149,17 @@ TEST_F(MenuCommandsTest, ALoadEndsTheScreensClipsAndMediaFirst) {
         MusicClip = kIntroClip;
         VideoPlaying = c.video ? 1 : 0;
         KeyFramesRunning = c.cutScene ? 1 : 0;
-        CurrentClip = c.cutScene ? kIntroClip : -1;
+        CurrentClip = c.cutScene || !c.ends ? kIntroClip : -1;
         MessageClip = c.messageClip ? kIntroClip : -1;
         Choose("LoadGamePosition1");
         EXPECT_EQ(GameMode, ModePlay) << c.what;
-        EXPECT_EQ(NextClip, -1) << c.what;
+        const int32_t kept = c.ends ? -1 : kIntroClip;
+        EXPECT_EQ(NextClip, kept) << c.what;
         EXPECT_EQ(KeyFramesRunning, 0) << c.what;
-        EXPECT_EQ(CurrentClip, -1) << c.what;
+        EXPECT_EQ(CurrentClip, kept) << c.what;
         EXPECT_EQ(MessageClip, -1) << c.what;
         EXPECT_EQ(VideoPlaying, 0) << c.what;
-        EXPECT_EQ(MusicClip, -1) << c.what;
+        EXPECT_EQ(MusicClip, kept) << c.what;
         EXPECT_EQ(HudMessage.text, LocalisedMessages[18]) << c.what;
         EXPECT_TRUE(messages.texts.empty()) << c.what << ": " << messages.texts.front();
     }
@@ -220,6 +227,63 @@ TEST_F(MenuCommandsTest, ShortcutsTakeKeysOnlyWhileTheBarIsShown) {
     NewGame();
     EXPECT_TRUE(RunMenuShortcut(kEscape, false, *window));
     EXPECT_EQ(GameMode, ModeTitle);
+}
+
+TEST_F(MenuCommandsTest, HelpOpensOnlyADocumentOfTheGamesFolder) {
+    // An opener of our own on the PATH writes down what it was handed.
+    folder.Write("bin/xdg-open", "#!/bin/sh\nprintf %s \"$1\" > \"$0.opened\"\n");
+    std::filesystem::permissions(folder.Path("bin/xdg-open"), std::filesystem::perms::owner_all);
+    const std::string opened = folder.Path("bin/xdg-open.opened");
+    const std::string path = getenv("PATH");
+    setenv("PATH", folder.Path("bin").c_str(), 1);
+    folder.Write("Docs/Help.TXT", "help");
+    folder.Write("run.sh", "#!/bin/sh\n");
+    folder.Write("Docs/help.desktop", "[Desktop Entry]\nExec=true\n");
+    const testutil::ScratchFolder elsewhere;
+    elsewhere.Write("help.txt", "not the game's");
+    std::filesystem::create_symlink(elsewhere.Path("help.txt"), folder.Path("linked.txt"));
+    const std::string outside =
+        "..\\" + std::filesystem::path(elsewhere.Root()).filename().string();
+    const struct {
+        std::string helpFile;
+        const char* said;  // on stderr; empty: opened
+    } cases[] = {
+        {"docs\\help.txt", ""},
+        {outside + "\\help.txt", "it is not inside the game's folder"},
+        {"linked.txt", "it is not inside the game's folder"},
+        {"run.sh", "it is a program"},
+        {"Docs\\help.desktop", "it is a desktop launcher"},
+        {"Docs", "it is not a file"},
+    };
+    for (const auto& c : cases) {
+        HelpFile = c.helpFile;
+        std::filesystem::remove(opened);
+        testing::internal::CaptureStderr();
+        RunMenuChoice({MenuItemId::Aide1, {}}, *window);
+        const std::string said = testing::internal::GetCapturedStderr();
+        if (*c.said != '\0') {
+            EXPECT_EQ(said, "The help file " + std::string(c.helpFile) +
+                                " is not opened: " + c.said + ".\n");
+            continue;
+        }
+        EXPECT_EQ(said, "");
+        // The opener runs on its own: its file may be there before its text.
+        std::string handed;
+        for (int i = 0; i < 500 && (!platform::fs::ReadWholeFile(opened, handed) || handed.empty());
+             ++i) {
+            usleep(20000);
+        }
+        EXPECT_EQ(handed, folder.Path("Docs/Help.TXT"));
+    }
+    // No opener at all.
+    setenv("PATH", folder.Path("Docs").c_str(), 1);
+    HelpFile = "Docs\\Help.txt";
+    testing::internal::CaptureStderr();
+    RunMenuChoice({MenuItemId::Aide1, {}}, *window);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "The help file Docs\\Help.txt is not opened: no desktop opener (xdg-open) is "
+              "installed.\n");
+    setenv("PATH", path.c_str(), 1);
 }
 
 }  // namespace

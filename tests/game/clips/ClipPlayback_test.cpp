@@ -16,6 +16,7 @@
 #include "game/level/CellGrid.h"
 #include "game/level/HeroStuff.h"
 #include "game/level/LevelDefinition.h"
+#include "game/media/Video.h"
 #include "platform/audio/RecordingAudioDevice.h"
 #include "support/Snd.h"
 #include "tests/common/RecordingBackend.h"
@@ -74,6 +75,14 @@ class ClipPlaybackTest : public ::testing::Test {
     void Frame(int32_t time) {
         FrameTime = time;
         AdvanceClip(Level, DStuff, *world.window);
+    }
+    // Object mesh `m` of the clip: one double-sided triangle of flat colour
+    // `colour`, 100 units on its sides.
+    static void TriangleObject(ClipStuff& clip, int32_t m, uint16_t colour = 0) {
+        G3DAllocMesh(clip.ObjectMeshes[m], 2, 0);
+        clip.ObjectMeshes[m]->Y[1] = 100;
+        clip.ObjectMeshes[m]->X[2] = 100;
+        clip.ObjectMeshes[m]->Faces[0] = {0, 1, 2, colour, 0, 1, kG3DFaceFlat, 0};
     }
 
     leveltest::LevelTestWorld world;
@@ -188,10 +197,7 @@ TEST_F(ClipPlaybackTest, ChangingFrameKeepsTheOldCameraAndDrawsTheNewObjects) {
     object.IndexB = -1;  // keeps mesh 0
     object.PlacementA = {3000, 500, 4000, 16384, 0, 0};
     object.PlacementB = {8000, 8000, 8000, 16384, 0, 0};
-    G3DAllocMesh(clip.ObjectMeshes[0], 2, 0);
-    clip.ObjectMeshes[0]->Y[1] = 100;
-    clip.ObjectMeshes[0]->X[2] = 100;
-    clip.ObjectMeshes[0]->Faces[0] = {0, 1, 2, 0, 0, 1, kG3DFaceFlat, 0};
+    TriangleObject(clip, 0);
     // A slot of a mesh index outside the clip's objects, one without a mesh.
     clip.KeyFrames[1].Objects[1].IndexA = 40;
     clip.KeyFrames[1].Objects[2].IndexA = 7;
@@ -255,10 +261,7 @@ TEST_F(ClipPlaybackTest, ObjectsFadeOutWhenTheAmbientLeavesNoLight) {
         frame.AmbientA = frame.AmbientB = c.ambient;
         frame.Objects[0].IndexA = 0;
         frame.Objects[0].PlacementA = frame.Objects[0].PlacementB = {0, 0, 2000, 16384, 0, 0};
-        G3DAllocMesh(clip.ObjectMeshes[0], 2, 0);
-        clip.ObjectMeshes[0]->Y[1] = 100;
-        clip.ObjectMeshes[0]->X[2] = 100;
-        clip.ObjectMeshes[0]->Faces[0] = {0, 1, 2, 0, 0, 1, kG3DFaceFlat, 0};
+        TriangleObject(clip, 0);
         PlayClip(6, *world.window);
         testutil::ClearBackendRecord();
         Frame(10);
@@ -268,6 +271,27 @@ TEST_F(ClipPlaybackTest, ObjectsFadeOutWhenTheAmbientLeavesNoLight) {
         EXPECT_FLOAT_EQ(drawn[0].Alpha, c.alpha) << c.ambient;
         ClearClip(clip);
     }
+}
+
+TEST_F(ClipPlaybackTest, ObjectsOfEqualSizesAreDrawnEachWithItsOwnFaces) {
+    ClipStuff& clip = CutScene(6, {1000});
+    DStuff.SecondPalette[10] = 100;
+    DStuff.SecondPalette[20] = 200;
+    for (int32_t m = 0; m < 2; ++m) {
+        TriangleObject(clip, m, m == 0 ? 10 : 20);
+        KeyFrameObjectStuff& slot = clip.KeyFrames[0].Objects[m];
+        slot.IndexA = m;
+        slot.PlacementA = slot.PlacementB = {m * 500, 0, 2000, 16384, 0, 0};
+    }
+    PlayClip(6, *world.window);
+    testutil::ClearBackendRecord();
+    Frame(10);
+    ASSERT_FALSE(testutil::Backend().flushes.empty());
+    std::vector<uint8_t> reds;
+    for (const TG3DTriangle& t : testutil::Backend().flushes[0]) reds.push_back(t.Red);
+    std::sort(reds.begin(), reds.end());
+    EXPECT_EQ(reds, (std::vector<uint8_t>{100, 200}));
+    DStuff.SecondPalette = {};
 }
 
 TEST_F(ClipPlaybackTest, TheLetterboxBarsStandAboveAndBelowTheScene) {

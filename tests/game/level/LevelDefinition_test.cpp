@@ -6,9 +6,12 @@
 
 #include "engine/G3DState.h"
 #include "game/clips/ClipPlayback.h"
+#include "game/media/Music.h"
 #include "game/level/HeroStuff.h"
+#include "game/StartUp.h"
 #include "game/level/LevelStuff.h"
 #include "platform/fs/PathResolver.h"
+#include "platform/process/Halt.h"
 #include "tests/engine/TestFiles.h"
 #include "tests/game/LevelTestWorld.h"
 
@@ -95,6 +98,28 @@ TEST_F(LevelDefinitionTest, DefaultsFlagsAndKeysReadOnlyUnderTheirFlag) {
     EXPECT_EQ(Level.LoadedQuality, "HIGH");
     ASSERT_NE(LetterboxMesh, nullptr);
     EXPECT_EQ(LetterboxMesh->Faces[1].Kind, kG3DFaceFlat);
+}
+
+TEST_F(LevelDefinitionTest, AFileHoldingNoDefinitionEndsTheGameAsAMissingLevelFileDoes) {
+    for (const char* bytes : {"", "\x89PNG\r\n\x1a\n junk", "[Genera]\nHero=a.msh\n"}) {
+        folder.Write("bad.ini", bytes);
+        messages.texts.clear();
+        try {
+            Load("bad.ini");
+            ADD_FAILURE() << "loaded: " << bytes;
+        } catch (const platform::HaltRequested& halt) {
+            EXPECT_EQ(halt.exitCode, kDataErrorStatus);
+        }
+        EXPECT_EQ(messages.texts,
+                  std::vector<std::string>{"The file bad.ini is missing or invalid."});
+    }
+    // A missing file loads as an empty one; a behaviour or a clip alone is a
+    // definition.
+    messages.texts.clear();
+    Load("none.ini");
+    folder.Write("clip.ini", "[Clip 3]\n");
+    Load("clip.ini");
+    EXPECT_TRUE(messages.texts.empty());
 }
 
 TEST_F(LevelDefinitionTest, EveryKeyLandsInItsOwnField) {

@@ -262,6 +262,7 @@ TEST_F(LevelFileFormatTest, OutOfRangeValuesAreRefused) {
         {kGolem + 4, std::bit_cast<int32_t>(nan)},  // golem position
         {kMoving + 64, 0x0201},                     // moving bloc type (with its kind byte)
         {kBehaviour + 56, -2},                      // moving-bloc row
+        {kBehaviour + 56, 1},                       // a row past the file's moving blocs
         {kBehaviour + 60, std::bit_cast<int32_t>(nan)},
         {291 + 76568, std::bit_cast<int32_t>(-2e9f)},  // game time
     };

@@ -48,7 +48,7 @@ TEST_F(SaveGamesTest, NewGameCopiesTheLevelsOverTheEarlierGame) {
     scratch.Write("current_game/LEVEL1", "level 1 as left by the last game, longer");
     scratch.Write("current_game/Visited", "only in the running game");
 
-    EXPECT_TRUE(CopyGameFolder("LEVEL\\", "CURRENT_GAME"));
+    EXPECT_TRUE(RenewWorkingCopy("LEVEL"));
     const struct {
         std::string file, contents;
     } expected[] = {
@@ -63,7 +63,7 @@ TEST_F(SaveGamesTest, NewGameCopiesTheLevelsOverTheEarlierGame) {
 
     // The first game: no CURRENT_GAME folder yet.
     std::filesystem::remove_all(scratch.Path("current_game"));
-    EXPECT_TRUE(CopyGameFolder("LEVEL\\", "CURRENT_GAME"));
+    EXPECT_TRUE(RenewWorkingCopy("LEVEL"));
     EXPECT_EQ(Read("CURRENT_GAME/Caves/Deep"), "a level in a subfolder");
 }
 
@@ -157,10 +157,14 @@ TEST(SaveGameFile, ValuesOutOfRangeAreRefusedAndTheHeroKept) {
         size_t offset;  // an int written there; SIZE_MAX: the file cut short
         int32_t value;
     } cases[] = {
-        {"a file cut short", SIZE_MAX, 0},       {"a weapon past the bloc types", 168, 257},
-        {"a selected object below -1", 172, -2}, {"an animation past the last", 52, 14},
-        {"a negative target animation", 56, -1}, {"a position that is no number", 0, nanBits},
+        {"a file cut short", SIZE_MAX, 0},
+        {"a weapon past the bloc types", 168, 257},
+        {"a selected object below -1", 172, -2},
+        {"an animation past the last", 52, 14},
+        {"a negative target animation", 56, -1},
+        {"a position that is no number", 0, nanBits},
         {"an empty level name", 1213, 0},
+        {"an inventory count of garbage", 176 + 4 * 9, -1845493760},
     };
     for (const auto& c : cases) {
         std::string bytes = good;

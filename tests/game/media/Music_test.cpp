@@ -158,6 +158,50 @@ TEST_F(MusicTest, EndedMusicReplaysItsClipOnlyWhenLoopedAndItsEndIsKnown) {
     }
 }
 
+TEST_F(MusicTest, LoopingMusicStartsAgainUnderACutSceneThatGoesOnToItsNextClip) {
+    MediaClip(1, "tune.mid", true);
+    ClipStuff& scene = Level.Clips[2];
+    scene.HasKeyFrames = 1;
+    scene.KeyFrames[0].Duration = 5000;
+    scene.NextClip = 7;
+    MarkerClip(7);
+    PlayClip(1, *window);
+    PlayClip(2, *window);
+    TakeMusicCalls();
+    FrameTime = 1000;
+    music->MidiPosition = music->MidiLength;
+    PollMedia(*window);
+    EXPECT_EQ(TakeMusicCalls(),
+              (Calls{"midi stop", "midi close", "midi open tune.mid", "midi play", "midi play"}));
+    EXPECT_EQ(KeyFramesRunning, 1);
+    EXPECT_EQ(CurrentClip, 2);
+    EXPECT_EQ(NextClip, 7);
+    PollMedia(*window);
+    EXPECT_EQ(TakeMusicCalls(), Calls{}) << "started once";
+    FrameTime = 5100;
+    AdvanceClip(Level, DStuff, *window);
+    EXPECT_EQ(MessageClip, 7);
+    EXPECT_EQ(MusicClip, 1);
+}
+
+TEST_F(MusicTest, LoopingMusicReplaysItsWholeClipOnlyOnceItsCutSceneHasEnded) {
+    MediaClip(1, "tune.mid", true);
+    Level.Clips[1].HasKeyFrames = 1;
+    Level.Clips[1].KeyFrames[0].Duration = 500;
+    PlayClip(1, *window);
+    FrameTime = 100;
+    music->MidiPosition = music->MidiLength;
+    PollMedia(*window);
+    EXPECT_EQ(KeyFrameStart, 0) << "the running cut-scene goes on";
+    FrameTime = 700;
+    AdvanceClip(Level, DStuff, *window);
+    ASSERT_EQ(KeyFramesRunning, 0);
+    music->MidiPosition = music->MidiLength;
+    PollMedia(*window);
+    EXPECT_EQ(KeyFramesRunning, 1) << "the whole clip plays again";
+    EXPECT_EQ(KeyFrameStart, 700);
+}
+
 TEST_F(MusicTest, AClipWithoutMusicLeavesTheRunningMusicAndItsHandle) {
     folder.Write("film.avi", "a video file");
     for (const std::string name : {"tune.mid", "song.mp3"}) {

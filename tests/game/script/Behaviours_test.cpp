@@ -25,11 +25,11 @@ struct LineCase {
     Slots slots;
 };
 
-// Compiles every case into a command full of leftovers, so that a slot the
-// compiler forgets to clear shows up as a wrong value.
+// Compiles every case into a command of a level record that has never held a
+// compiled behaviour: its slots are 0, a leftover opcode and line are not.
 void ExpectCompiles(const std::vector<LineCase>& cases) {
     for (const LineCase& expected : cases) {
-        CommandStuff command{99, 77, 77, 77, 77, 77, 77, 77, 77, "old"};
+        CommandStuff command{99, 0, 0, 0, 0, 0, 0, 0, 0, "old"};
         CompileCommandLine(expected.line, command);
         EXPECT_EQ(command.Opcode, expected.opcode) << expected.line;
         EXPECT_EQ(SlotsOf(command), expected.slots) << expected.line;
@@ -108,6 +108,29 @@ TEST(CompileCommandLine, MalformedLinesAndEdgesOfTheArguments) {
     // clang-format on
 }
 
+TEST(CompileCommandLine, SlotsALineDoesNotWriteKeepTheirValues) {
+    const struct {
+        const char *before, *line;
+        Slots slots;
+    } rows[] = {
+        {"DELAY 500", "DELAY", {500}},
+        {"GOTO 7", "GOTO", {}},  // GOTO's piece gives 0 when it is no number
+        {"PUTOBJECT 12,(1,1,1),(2,2,2)", "PUTOBJECT (0,0,0),(1,0,0)", {0, 0, 0, 0, 0, 0, 12}},
+        {"MOVETO (1,1,1),90,500", "MOVETO", {1, 1, 1, 0, 1000}},
+        {"PLAYTILEANIMATION (1,2,3),25", "PLAYTILEANIMATION (0,0,0)", {}},
+        {"MOVENEARPLAYER (1,2,3),(6,0,6),200,1",
+         "GIVEOBJECTTOPLAYER 5",
+         {0, 5, 3, 6, 0, 6, 142, 1}},
+        {"MOVENEARPLAYER (1,2,3),(6,0,6),200,1", "WAITFORPLAYER", {1, 2, 3, 6, 0, 6, 142, 1}},
+    };
+    for (const auto& row : rows) {
+        CommandStuff command;
+        CompileCommandLine(row.before, command);
+        CompileCommandLine(row.line, command);
+        EXPECT_EQ(SlotsOf(command), row.slots) << row.before << " then " << row.line;
+    }
+}
+
 // A level definition file in a scratch folder, compiled into Level.
 class LoadBehavioursTest : public ::testing::Test {
   protected:
@@ -122,11 +145,12 @@ class LoadBehavioursTest : public ::testing::Test {
         return Level.Behaviours[b].Commands[c];
     }
 
-    // True when behaviour b has no name and no command holds anything.
+    // True when behaviour b has no name and no command line (its slots keep
+    // what earlier definitions left in them).
     static bool AllEmpty(int32_t b) {
         return Level.Behaviours[b].BehaviourName.empty() &&
                std::ranges::all_of(Level.Behaviours[b].Commands, [](const CommandStuff& c) {
-                   return c.Opcode == 0 && c.Line.empty() && SlotsOf(c) == Slots{};
+                   return c.Opcode == 0 && c.Line.empty();
                });
     }
 
@@ -159,19 +183,17 @@ TEST_F(LoadBehavioursTest, SectionsKeysAndNames) {
     for (int32_t b : {1, 2, 4, 5, 6, 9, 254}) EXPECT_TRUE(AllEmpty(b)) << b;
 }
 
-TEST_F(LoadBehavioursTest, ANewDefinitionReplacesEveryBehaviourAndRestartsInstances) {
+TEST_F(LoadBehavioursTest, ANewDefinitionReplacesTheLinesKeepsUnwrittenSlotsAndRestarts) {
     for (int32_t i = 1; i <= 3; ++i) {
         BehaviourStuff* instance = Level.BehaviourInstances.Add();
         *instance = {i, 1, 2, 3, 40 + i, 900, 1, 250, i, 5.0f};
     }
     Load(
-        "[Behaviour 1]\nName=A\n0=PUTOBJECT 12,(1,1,1),(2,2,2)\n1=MOVETO (0,1,0),90,500\n"
-        "2=GOTO 0\n[Behaviour 2]\nName=B\n0=DELAY 100\n");
-    ASSERT_EQ(Command(1, 0).Param7, 12);
-    Load(
-        "[Behaviour 1]\nName=A\n0=PUTOBJECT (0,0,0),(1,0,0)\n1=MOVETO\n[Behaviour 2]\n0=DELAY 1\n");
-    EXPECT_EQ(SlotsOf(Command(1, 0)), Slots{});  // nothing of the first load stays
-    EXPECT_EQ(SlotsOf(Command(1, 1)), (Slots{0, 0, 0, 0, 1000, 0, 0, 0}));
+        "[Behaviour 1]\nName=A\n0=PUTOBJECT 12,(1,1,1),(2,2,2)\n1=DELAY 500\n2=GOTO 0\n"
+        "[Behaviour 2]\nName=B\n0=DELAY 100\n");
+    Load("[Behaviour 1]\nName=A\n0=PUTOBJECT (0,0,0),(1,0,0)\n1=DELAY\n[Behaviour 2]\n0=DELAY 1\n");
+    EXPECT_EQ(SlotsOf(Command(1, 0)), (Slots{0, 0, 0, 0, 0, 0, 12, 0}));  // the type stays
+    EXPECT_EQ(Command(1, 1).Param1, 500);
     EXPECT_TRUE(Command(1, 2).Opcode == 0 && Command(1, 2).Line.empty());
     EXPECT_TRUE(AllEmpty(2));
     // Instances start over at command 0; the rest, a move under way included,

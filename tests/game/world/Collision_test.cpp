@@ -23,6 +23,7 @@ constexpr int32_t kBelt = 7;      // cube floor moving bodies along X
 constexpr int32_t kWind = 8;      // walk-through, pushes along -X
 constexpr int32_t kAnim = 9;      // colliding tile animation, full cell
 constexpr int32_t kMist = 10;     // walk-through tile animation, full cell
+constexpr int32_t kCrate = 11;    // moving bloc, 100 wide and high, centred in its cell
 
 // The body: 100 wide, 200 high, climbing 80.
 constexpr int32_t kWidth = 100, kHeight = 200, kStepUp = 80;
@@ -47,7 +48,10 @@ class CollisionTest : public ::testing::Test {
         Level.Blocs[kBelt].SpeedX = 90;
         Level.Blocs[kWind].SpeedX = -120;
         Level.Blocs[kWind].Collision = Level.Blocs[kMist].Collision = 0;
-        for (int32_t t = 1; t <= kMist; ++t) Level.Blocs[t].Undefined = 0;
+        BlocStuff& crate = Level.Blocs[kCrate];
+        crate.Xmin = crate.Ymin = crate.Zmin = 206;
+        crate.Xmax = crate.Zmax = crate.Ymax1 = crate.Ymax2 = crate.Ymax3 = crate.Ymax4 = 306;
+        for (int32_t t = 1; t <= kCrate; ++t) Level.Blocs[t].Undefined = 0;
         for (int32_t x = 0; x < 8; ++x) {
             for (int32_t z = 0; z < 8; ++z) Put(x, 0, z, kFloor);
         }
@@ -193,6 +197,19 @@ TEST_F(CollisionTest, AMovingBlocSkipsTheRowAtItsOwnPosition) {
         EXPECT_EQ(LastTouchedMovingBloc, c.row) << c.offset;
         EXPECT_EQ(CarryOverlap > 0, c.touched >= 0) << c.offset;
     }
+}
+
+TEST_F(CollisionTest, AMovingBlocPutOnAnEarlierRowStillSkipsItsOwn) {
+    MovingBlocStuff& platform = AddMoving(kPlatform, Mid(2), Mid(1), Mid(2));  // top at 612
+    platform.VelocityX = 20, platform.VelocityY = 5;
+    // The body is row 1, its bottom 10 above the platform's top; its own
+    // velocity per 90 ms must not carry it.
+    MovingBlocStuff& crate = AddMoving(kCrate, Mid(2), 672, Mid(2));
+    crate.VelocityX = 90;
+    EXPECT_TRUE(MoveWithCollision(crate.X, crate.Y, crate.Z, 0, -20, 0, 100, 100, kStepUp));
+    EXPECT_EQ(LastTouchedMovingBloc, 0);
+    EXPECT_EQ(crate.X, Mid(2) + 20);
+    EXPECT_EQ(crate.Y, 612 + 50 + 5);
 }
 
 TEST_F(CollisionTest, TileAnimationsHoldBodiesThatMeetThem) {

@@ -27,7 +27,7 @@ uint32_t PackColour(const ref::Vertex& v) {
                            static_cast<uint32_t>(v.g), static_cast<uint32_t>(v.b));
 }
 
-DeviceRig::DeviceRig(int width, int height, uint32_t threads)
+DeviceRig::DeviceRig(int width, int height, uint32_t threads, d3d8::PixelRoutines routines)
     : width(width), height(height), direct3d(d3d8::Direct3D::Create(d3d8::kSdkVersion)) {
     d3d8::PresentParameters p;
     p.BackBufferWidth = static_cast<uint32_t>(width);
@@ -36,6 +36,7 @@ DeviceRig::DeviceRig(int width, int height, uint32_t threads)
     p.EnableAutoDepthStencil = true;
     p.AutoDepthStencilFormat = d3d8::Format::D16;
     p.RasterThreads = threads;
+    p.Routines = routines;
     EXPECT_EQ(direct3d->CreateDevice(0, d3d8::DeviceType::Hal, 0, p, device.Out()),
               d3d8::Result::Ok);
     EXPECT_EQ(

@@ -16,7 +16,8 @@ namespace d3d8test {
 
 class DeviceRig {
   public:
-    DeviceRig(int width, int height, uint32_t threads = 0);
+    DeviceRig(int width, int height, uint32_t threads = 0,
+              d3d8::PixelRoutines routines = d3d8::PixelRoutines::Fastest);
 
     // Draws triangles (three vertices each) in the screen format, in one scene.
     void Screen(const std::vector<ref::Vertex>& vertices);

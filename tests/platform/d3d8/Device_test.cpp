@@ -53,6 +53,8 @@ TEST(DeviceCoverage, TopLeftRuleAtWholePixelCentres) {
         {"corners off the 1/16 grid, halves to even",
          {{1.03, 1.03125}, {8.97, 1.09375}, {1.03, 8.96875}}},
         {"thin sliver", {{0, 0}, {9, 1}, {9, 1.25}}},
+        {"edges through centres every third row and column",
+         {{0, 0}, {3, 9}, {9, 9}, {9, 0}, {0, 0}, {9, 3}}},
         {"larger than the target", {{-30, -3}, {14, -3}, {-3, 40}}},
         {"no area", {{1, 1}, {5, 5}, {3, 3}}},
     };
@@ -130,6 +132,38 @@ TEST(DeviceSampling, TexelCentresWrapAndFilters) {
         const std::vector<uint32_t> actual = rig.Pixels();
         EXPECT_EQ(Difference(actual, expected, 4), "") << c.name;
     }
+}
+
+// A texel written through a lock of one texel's rectangle is drawn, and where
+// the texture wraps too; a draw asked for before the lock sees the old texel.
+TEST(DeviceSampling, RectangleLockReachesWrappedSampling) {
+    DeviceRig rig(4, 4);
+    ref::Texels texels{4, 4, std::vector<uint32_t>(16, 0xFF204060)};
+    rig.SetTexture(texels);
+    rig.device->SetTextureStageState(0, StageState::MagFilter, d3d8::kTexfLinear);
+    rig.device->SetTextureStageState(0, StageState::AlphaOp, d3d8::kTopDisable);
+    auto corner = [](double x, double y) {
+        ref::Vertex v = At(x, y, 255, 255, 255);
+        v.u = x / 4, v.v = y / 4;  // texel corners: every pixel between four texels
+        return v;
+    };
+    const std::vector<ref::Vertex> quad = {corner(0, 0), corner(4, 0), corner(4, 4),
+                                           corner(0, 0), corner(4, 4), corner(0, 4)};
+    rig.Screen(quad);
+    const std::vector<uint32_t> before = rig.Pixels();
+    rig.Screen(quad);
+    const d3d8::Rect first{0, 0, 1, 1};
+    d3d8::LockedRect locked;
+    ASSERT_EQ(rig.texture->LockRect(0, locked, &first, 0), d3d8::Result::Ok);
+    EXPECT_EQ(rig.Pixels(), before);
+    *static_cast<uint32_t*>(locked.Bits) = texels.texels[0] = 0xFFF0E0D0;
+    rig.texture->UnlockRect(0);
+    rig.Screen(quad);
+    std::vector<uint32_t> expected;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) expected.push_back(ref::Bilinear(texels, x / 4.0, y / 4.0));
+    }
+    EXPECT_EQ(Difference(rig.Pixels(), expected, 4), "");
 }
 
 struct CombineCase {
@@ -369,38 +403,67 @@ TEST_F(DevicePerspective, ClippedToTheViewVolume) {
     EXPECT_GT(drawn, 100);
 }
 
-// Blended, textured, depth-tested triangles in random places: one band and
-// many give the same picture, and clears between draws land in order.
-TEST(DeviceBands, PictureDoesNotDependOnTheNumberOfThreads) {
+// Triangles in random places, with the states the engine draws with (depth
+// test and depth writes on and off, flat, point-sampled and bilinear, texture
+// alpha used or not, blending on and off) and coordinates far outside the
+// texture: the same picture with any number of threads and with each kind of
+// pixel routine, and clears between draws land in order.
+TEST(DeviceBands, PictureDoesNotDependOnThreadsOrRoutines) {
     constexpr int kWidth = 61, kHeight = 47;
     std::mt19937 random(7);
     std::uniform_real_distribution<double> x(-10, kWidth + 10), y(-10, kHeight + 10), unit(0, 1);
     std::vector<ref::Vertex> vertices;
-    for (int i = 0; i < 300; ++i) {
-        vertices.push_back({x(random), y(random), unit(random), 0.5 + unit(random),
+    for (int i = 0; i < 480; ++i) {
+        const double reach = i % 96 < 48 ? 3 : 1e5;
+        vertices.push_back({x(random), y(random), 1.2 * unit(random) - 0.1, 0.5 + unit(random),
                             255 * unit(random), 255 * unit(random), 255 * unit(random),
-                            255 * unit(random), 3 * unit(random), 3 * unit(random)});
+                            255 * unit(random), reach * unit(random), reach * unit(random)});
     }
-    ref::Texels texels{4, 4, {}};
-    for (int i = 0; i < 16; ++i) texels.texels.push_back(static_cast<uint32_t>(random()));
+    ref::Texels texels{4, 8, {}};
+    for (int i = 0; i < 32; ++i) texels.texels.push_back(static_cast<uint32_t>(random()));
+    struct Kind {
+        uint32_t threads;
+        d3d8::PixelRoutines routines;
+    };
+    const Kind kinds[] = {{1, d3d8::PixelRoutines::OnePixel},
+                          {3, d3d8::PixelRoutines::OnePixel},
+                          {1, d3d8::PixelRoutines::Sse2},
+                          {8, d3d8::PixelRoutines::Avx2},
+                          {2, d3d8::PixelRoutines::Fastest}};
     std::vector<std::vector<uint32_t>> pictures;
-    for (uint32_t threads : {1u, 3u, 8u}) {
-        DeviceRig rig(kWidth, kHeight, threads);
+    std::vector<std::vector<uint16_t>> depths;
+    for (const Kind& kind : kinds) {
+        DeviceRig rig(kWidth, kHeight, kind.threads, kind.routines);
         rig.SetTexture(texels);
-        rig.device->SetRenderState(RenderState::AlphaBlendEnable, d3d8::kTrue);
         rig.device->SetRenderState(RenderState::SrcBlend, d3d8::kBlendSrcAlpha);
         rig.device->SetRenderState(RenderState::DestBlend, d3d8::kBlendInvSrcAlpha);
-        rig.device->SetTextureStageState(0, StageState::MagFilter, d3d8::kTexfLinear);
-        rig.device->SetTextureStageState(0, StageState::AlphaOp, d3d8::kTopModulate);
-        rig.Screen({vertices.begin(), vertices.begin() + 150});
-        const d3d8::Rect band{5, 9, 40, 30};
-        rig.device->Clear(1, &band, d3d8::kClearTarget | d3d8::kClearZBuffer, 0xFF203040, 0.7f, 0);
-        rig.Screen({vertices.begin() + 150, vertices.end()});
+        rig.device->SetTextureStageState(0, StageState::ColorArg1, d3d8::kTaDiffuse);
+        rig.device->SetTextureStageState(0, StageState::ColorArg2, d3d8::kTaTexture);
+        for (int batch = 0; batch < 10; ++batch) {
+            rig.device->SetRenderState(RenderState::ZEnable, batch % 5 != 4);
+            rig.device->SetRenderState(RenderState::ZWriteEnable, batch != 6);
+            rig.device->SetRenderState(RenderState::AlphaBlendEnable, batch % 3 != 2);
+            rig.device->SetTextureStageState(0, StageState::MagFilter,
+                                             batch % 4 == 1 ? d3d8::kTexfPoint : d3d8::kTexfLinear);
+            rig.device->SetTextureStageState(
+                0, StageState::AlphaOp, batch % 2 == 0 ? d3d8::kTopModulate : d3d8::kTopDisable);
+            rig.device->SetTexture(0, batch % 4 == 3 ? nullptr : rig.texture.Get());
+            rig.Screen({vertices.begin() + batch * 48, vertices.begin() + batch * 48 + 48});
+            if (batch == 4) {
+                const d3d8::Rect band{5, 9, 40, 30};
+                rig.device->Clear(1, &band, d3d8::kClearTarget | d3d8::kClearZBuffer, 0xFF203040,
+                                  0.7f, 0);
+            }
+        }
         pictures.push_back(rig.Pixels());
-        EXPECT_EQ(rig.device->RasterBands(), static_cast<int32_t>(threads));
+        depths.emplace_back();
+        rig.device->ReadDepthBuffer(depths.back());
+        EXPECT_EQ(rig.device->RasterBands(), static_cast<int32_t>(kind.threads));
     }
-    EXPECT_EQ(pictures[0], pictures[1]);
-    EXPECT_EQ(pictures[0], pictures[2]);
+    for (size_t k = 1; k < pictures.size(); ++k) {
+        EXPECT_EQ(Difference(pictures[k], pictures[0], kWidth), "") << "kind " << k;
+        EXPECT_EQ(depths[k], depths[0]) << "kind " << k;
+    }
 }
 
 }  // namespace
