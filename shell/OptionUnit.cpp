@@ -8,6 +8,8 @@
 #include "game/media/Music.h"
 #include "platform/clock/Ticks.h"
 #include "platform/ui/WindowUi.h"
+#include "platform/window/Application.h"
+#include "platform/window/KeyMap.h"
 #include "shell/ComStuff.h"
 #include "shell/DialogWindow.h"
 #include "shell/LocalisationUnit.h"
@@ -20,6 +22,8 @@ namespace {
 
 constexpr int kWidth = 346, kHeight = 238;
 constexpr int kKeyFieldWidth = 57;
+constexpr int kScanBarWidth = 96;
+constexpr int kCheckBoxWidth = 23;       // the box and the space after it
 constexpr uint32_t kPaintInterval = 16;  // ms between frames of the dialog
 constexpr int32_t kMusicOn = 100;
 
@@ -42,8 +46,46 @@ constexpr KeyControl kKeyControls[] = {
 };
 // The first key field of the tab order: it has the keyboard when shown.
 constexpr int kFirstControl = 2;
+// Pixels kept between a label and the control after it.
+constexpr int kGap = 6;
+// The widest view distance shown.
+const char* const kWidestDistance = "50";
+
+// The labels' widest text of a column: the key fields' labels on the left
+// (labelLeft 1) or on the right.
+int WidestLabel(platform::ui::Ui& ui, bool left) {
+    int widest = 0;
+    for (const KeyControl& k : kKeyControls) {
+        if (k.shown && (k.labelLeft < kKeyControls[4].labelLeft) == left)
+            widest = std::max(widest, ui.TextWidth(OptionTexts.controlLabels[k.control]));
+    }
+    return widest;
+}
+
+// cp1252 bytes that show nothing: controls, the undefined bytes, the
+// no-break space and the soft hyphen.
+bool Invisible(unsigned char c) {
+    return c <= 32 || c == 127 || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D ||
+           c == 0xA0 || c == 0xAD;
+}
 
 }  // namespace
+
+std::string KeyCaption(uint8_t virtualKey) {
+    const std::string& name = KeyNames[virtualKey];
+    if (std::any_of(name.begin(), name.end(), [](char c) { return !Invisible(c); })) return name;
+    // Keys whose one-character name shows nothing.
+    static const struct {
+        uint8_t code;
+        const char* name;
+    } kShownNames[] = {{9, "TAB"},  {12, "CLEAR"}, {19, "PAUSE"}, {20, "CAPS"},
+                       {27, "ESC"}, {127, "F16"},  {129, "F18"},  {144, "NUMLOCK"}};
+    for (const auto& k : kShownNames) {
+        if (k.code == virtualKey) return k.name;
+    }
+    // No key at all (code 0, a control never bound) shows nothing.
+    return virtualKey == 0 ? std::string() : "#" + std::to_string(virtualKey);
+}
 
 TOptionForm::TOptionForm() : window_(CreateDialogWindow(kWidth, kHeight, this)) {
     window_->SetAlwaysOnTop(true);
@@ -56,6 +98,9 @@ TOptionForm::TOptionForm(std::unique_ptr<platform::ui::Ui> ui) : ui_(std::move(u
 TOptionForm::~TOptionForm() { ui_.reset(); }  // the toolkit goes before its window
 
 void TOptionForm::Show() {
+    // Keys held now (the Ctrl of its shortcut) are the shortcut's, not the
+    // key fields': they count only once they have been released.
+    heldAtShow_ = platform::VirtualKeysHeld();
     std::fill(std::begin(KeyDown), std::end(KeyDown), uint8_t{0});
     FormShow();
     visible_ = true;
@@ -69,11 +114,15 @@ void TOptionForm::Show() {
 
 void TOptionForm::Hide() {
     visible_ = false;
-    if (window_) window_->Hide();
+    if (!window_) return;
+    window_->Hide();
+    // The keyboard goes back to the main window.
+    platform::Window* main = platform::Application::Instance().MainWindow();
+    if (main != nullptr && main != window_.get()) main->Raise();
 }
 
 void TOptionForm::FormShow() {
-    for (int c = 0; c < kOptionControls; ++c) KeyTexts[c] = KeyNames[KeyBindings[c]];
+    for (int c = 0; c < kOptionControls; ++c) KeyTexts[c] = KeyCaption(KeyBindings[c]);
     // The track bar holds its position to its range.
     ScanBarPosition = std::clamp<int>(DepthOfView, kLeastViewDistance, kMostViewDistance);
     MusicChecked = MusicOn;
@@ -88,7 +137,7 @@ void TOptionForm::ScanBarChange() {
 
 void TOptionForm::KeyPressed(int control, uint8_t virtualKey) {
     if (control < 0 || control >= kOptionControls || virtualKey == 0) return;
-    KeyTexts[control] = KeyNames[virtualKey];
+    KeyTexts[control] = KeyCaption(virtualKey);
     KeyBindings[control] = virtualKey;
 }
 
@@ -109,34 +158,69 @@ void TOptionForm::Idle() {
 void TOptionForm::Paint() {
     if (window_ && window_->Title() != OptionTexts.caption) window_->SetTitle(OptionTexts.caption);
     ui_->Frame([this](platform::ui::Ui& ui) { Draw(ui); });
+    // Captions longer than designed widen the dialog.
+    int width = 0, height = 0;
+    if (window_) window_->ClientSize(width, height);
+    if (window_ && width != Width()) window_->SetClientSize(Width(), kHeight);
 }
 
+int TOptionForm::Width() const { return std::max(kWidth, neededWidth_); }
+
 void TOptionForm::OnKeyDown(uint8_t virtualKey, bool /*repeat*/) {
+    // The window system reports keys held when the dialog takes the
+    // keyboard as pressed in it.
+    if (heldAtShow_[virtualKey]) return;
     KeyPressed(FocusedControl, virtualKey);
+}
+
+void TOptionForm::OnKeyUp(uint8_t virtualKey) { heldAtShow_[virtualKey] = false; }
+
+void TOptionForm::OnActivate() {
+    // Keys let go before the dialog had the keyboard sent their release elsewhere.
+    const std::array<bool, 256> held = platform::VirtualKeysHeld();
+    for (size_t k = 0; k < held.size(); ++k) heldAtShow_[k] = heldAtShow_[k] && held[k];
 }
 
 void TOptionForm::Draw(platform::ui::Ui& ui) {
     ui.BeginDialog("OptionForm");
     if (ui.BeginTab(OptionTexts.page, "CommandSheet")) {
+        // The designed places, moved right where a text would run into the
+        // control after it.
+        const int leftFields =
+            std::max(0, 1 + WidestLabel(ui, true) + kGap - kKeyControls[0].fieldLeft);
+        const int rightLabels = std::max(0, kKeyControls[0].fieldLeft + leftFields +
+                                                kKeyFieldWidth + kGap - kKeyControls[4].labelLeft);
+        const int rightFields =
+            std::max(rightLabels, kKeyControls[4].labelLeft + rightLabels + WidestLabel(ui, false) +
+                                      kGap - kKeyControls[4].fieldLeft);
         for (const KeyControl& k : kKeyControls) {
             if (!k.shown) continue;
-            ui.Label(k.labelLeft, k.labelTop, OptionTexts.controlLabels[k.control]);
-            if (ui.KeyField(k.fieldLeft, k.fieldTop, kKeyFieldWidth, k.field, KeyTexts[k.control],
+            const bool left = k.labelLeft < kKeyControls[4].labelLeft;
+            ui.Label(k.labelLeft + (left ? 0 : rightLabels), k.labelTop,
+                     OptionTexts.controlLabels[k.control]);
+            if (ui.KeyField(k.fieldLeft + (left ? leftFields : rightFields), k.fieldTop,
+                            kKeyFieldWidth, k.field, KeyTexts[k.control],
                             FocusedControl == k.control)) {
                 FocusedControl = k.control;
             }
         }
         ui.Label(1, 183, OptionTexts.viewDistance);
-        ui.Label(84, 184, std::to_string(DepthOfView));
-        if (ui.Slider(125, 176, 96, "ScanBar", ScanBarPosition, kLeastViewDistance,
+        const int cells = std::max(84, 1 + ui.TextWidth(OptionTexts.viewDistance) + kGap);
+        ui.Label(cells, 184, std::to_string(DepthOfView));
+        const int bar = std::max(125, cells + ui.TextWidth(kWidestDistance) + kGap);
+        if (ui.Slider(bar, 176, kScanBarWidth, "ScanBar", ScanBarPosition, kLeastViewDistance,
                       kMostViewDistance)) {
             FocusedControl = -1;
             ScanBarChange();
         }
-        if (ui.CheckBox(244, 176, OptionTexts.music, "Music", MusicChecked)) {
+        const int music = std::max(244, bar + kScanBarWidth + kGap);
+        if (ui.CheckBox(music, 176, OptionTexts.music, "Music", MusicChecked)) {
             FocusedControl = -1;
             MusicClick();
         }
+        neededWidth_ = std::max({kKeyControls[4].fieldLeft + rightFields + kKeyFieldWidth,
+                                 music + kCheckBoxWidth + ui.TextWidth(OptionTexts.music)}) +
+                       kGap;
         ui.EndTab();
     }
     ui.EndDialog();

@@ -28,6 +28,10 @@ struct OptionTextsStuff {
 };
 extern OptionTextsStuff OptionTexts;
 
+// The name a key field shows for a key: its key name, or, where that shows
+// no character (Tab, Esc), a name of its own; nothing for code 0.
+std::string KeyCaption(uint8_t virtualKey);
+
 class TOptionForm : public platform::WindowListener {
   public:
     // The dialog in a window of its own, hidden.
@@ -39,7 +43,8 @@ class TOptionForm : public platform::WindowListener {
     platform::Window* Window() { return window_.get(); }
     platform::ui::Ui& Ui() { return *ui_; }
 
-    // Shows the dialog (FormShow first); keys held in the game are let go.
+    // Shows the dialog (FormShow first); keys held in the game are let go,
+    // and keys held now bind nothing until released.
     void Show();
     // Hides it; closing the window only hides it.
     void Hide();
@@ -59,6 +64,9 @@ class TOptionForm : public platform::WindowListener {
     void Idle();
     // One frame of the dialog.
     void Paint();
+    // The dialog's client width: as designed, or wider when its captions
+    // need it (known after a frame).
+    int Width() const;
 
     // What the dialog shows.
     std::array<std::string, kOptionControls> KeyTexts;
@@ -68,6 +76,8 @@ class TOptionForm : public platform::WindowListener {
 
     // Window events.
     void OnKeyDown(uint8_t virtualKey, bool repeat) override;
+    void OnKeyUp(uint8_t virtualKey) override;
+    void OnActivate() override;
     void OnClose() override { Hide(); }
 
   private:
@@ -77,6 +87,8 @@ class TOptionForm : public platform::WindowListener {
     std::unique_ptr<platform::ui::Ui> ui_;
     bool visible_ = false;
     uint32_t lastPaint_ = 0;
+    std::array<bool, 256> heldAtShow_{};  // held when shown and not released since
+    int neededWidth_ = 0;                 // the width the last frame's controls took
 };
 
 extern TOptionForm* OptionForm;

@@ -44,7 +44,9 @@ TSaveGameForm::~TSaveGameForm() { ui_.reset(); }  // the toolkit goes before its
 bool TSaveGameForm::ShowModal() {
     std::fill(std::begin(KeyDown), std::end(KeyDown), uint8_t{0});
     result_ = Result::None;
+    pendingKey_ = 0;
     FormActivate();
+    nameTakesKeyboard_ = SaveMode;
     platform::Application& application = platform::Application::Instance();
     if (window_) {
         window_->Show();
@@ -57,7 +59,13 @@ bool TSaveGameForm::ShowModal() {
             if (result_ == Result::None) application.WaitMessages(kFrameWait);
         }
     }
-    if (window_) window_->Hide();
+    ui_->Closed();
+    if (window_) {
+        window_->Hide();
+        // The keyboard goes back to the window the dialog was over.
+        platform::Window* main = application.MainWindow();
+        if (main != nullptr && main != window_.get()) main->Raise();
+    }
     return result_ == Result::Ok;
 }
 
@@ -104,12 +112,25 @@ void TSaveGameForm::FileListKeyPress(char character) {
 }
 
 void TSaveGameForm::ActionButtonClick() {
-    // A name that cannot become a slot is refused as an empty one is.
-    if (FileName.empty() || (SaveMode && !SlotNameProblem(FileName).empty())) {
+    if (FileName.empty()) {
         platform::ShowMessage(LocalisedMessages[2]);
         return;
     }
+    // A name that cannot become a slot is refused with the reason.
+    const std::string problem = SaveMode ? SlotNameProblem(FileName) : std::string();
+    if (!problem.empty()) {
+        platform::ShowMessage("No game can be saved as \"" + FileName + "\": " + problem + ".");
+        return;
+    }
     result_ = Result::Ok;
+}
+
+void TSaveGameForm::OnKeyPress(char character) {
+    // Enter and Esc act once the toolkit has taken every key typed before
+    // them, so that the name holds all of them.
+    if (character != kEnter && character != kEscape) return;
+    pendingKey_ = character;
+    pendingMark_ = ui_->InputQueued();
 }
 
 void TSaveGameForm::CancelButtonClick() { result_ = Result::Cancel; }
@@ -120,6 +141,11 @@ void TSaveGameForm::Paint() {
     // The buttons act after the frame, never inside it.
     if (pressed_ == Pressed::Action) ActionButtonClick();
     if (pressed_ == Pressed::Cancel) CancelButtonClick();
+    if (pendingKey_ != 0 && result_ == Result::None && ui_->InputTaken() >= pendingMark_) {
+        const char key = pendingKey_;
+        pendingKey_ = 0;
+        FileListKeyPress(key);
+    }
 }
 
 void TSaveGameForm::Draw(platform::ui::Ui& ui) {
@@ -128,6 +154,8 @@ void TSaveGameForm::Draw(platform::ui::Ui& ui) {
     const platform::ui::ListEvent list = ui.List(2, 2, 250, 127, "FileList", FileList, selected);
     if (list.clicked) FileListClick(selected);
     if (list.doubleClicked) pressed_ = Pressed::Action;
+    if (nameTakesKeyboard_) ui.TakeKeyboard();
+    nameTakesKeyboard_ = false;
     ui.Edit(2, 130, 250, "FileName", FileName, !SaveMode);
     if (ui.Button(3, 157, 75, 25, ActionCaption, "ActionButton")) pressed_ = Pressed::Action;
     if (ui.Button(176, 157, 75, 25, CancelCaption, "CancelButton")) pressed_ = Pressed::Cancel;

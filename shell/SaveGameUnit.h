@@ -4,6 +4,7 @@
 // while it is open.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,8 +41,9 @@ class TSaveGameForm : public platform::WindowListener {
     void FileListDblClick(int index);
     // Enter acts, Esc cancels.
     void FileListKeyPress(char character);
-    // An empty name, or in save mode one that cannot be a slot, is refused
-    // with message 2 and the dialog stays open; otherwise it closes with OK.
+    // An empty name is refused with message 2, and in save mode one that
+    // cannot be a slot with the reason; the dialog then stays open.
+    // Otherwise it closes with OK.
     void ActionButtonClick();
     void CancelButtonClick();
     // One frame of the dialog, then what its buttons asked for.
@@ -57,7 +59,7 @@ class TSaveGameForm : public platform::WindowListener {
     int Selected = -1;
 
     // Window events.
-    void OnKeyPress(char character) override { FileListKeyPress(character); }
+    void OnKeyPress(char character) override;
     void OnClose() override { CancelButtonClick(); }
 
   private:
@@ -69,6 +71,9 @@ class TSaveGameForm : public platform::WindowListener {
     std::unique_ptr<platform::ui::Ui> ui_;
     Result result_ = Result::None;
     Pressed pressed_ = Pressed::None;
+    bool nameTakesKeyboard_ = false;  // the next frame gives the name field the keyboard
+    char pendingKey_ = 0;             // Enter or Esc waiting for the keys typed before it
+    uint64_t pendingMark_ = 0;        // the input queued up to that key
 };
 
 extern TSaveGameForm* SaveGameForm;

@@ -14,6 +14,7 @@ namespace {
 
 // The bound window and context state: set by G3DInit, kept for the run.
 platform::Window* boundWindow = nullptr;
+bool bound = false;  // between G3DInit and G3DDone
 bool newContext = true;
 int32_t contextCount = 0;
 GLint maxTextureSize = 0;
@@ -50,12 +51,21 @@ bool G3DGLNewContext() { return newContext; }
 
 int32_t G3DGLContextCount() { return contextCount; }
 
+void G3DGLBind() {
+    if (!bound || boundWindow == nullptr || boundWindow->GLContext() == nullptr) return;
+    if (SDL_GL_GetCurrentContext() != boundWindow->GLContext() ||
+        SDL_GL_GetCurrentWindow() != boundWindow->Native()) {
+        MakeCurrent(*boundWindow);
+    }
+}
+
 void G3DBackendInit(TDStuff& /*state*/, platform::Window& form) {
     boundWindow = &form;
     if (newContext) {
         ++contextCount;
         newContext = false;
     }
+    bound = true;
     MakeCurrent(form);
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
     SetFixedState();
@@ -73,6 +83,7 @@ int32_t G3DBackendMaxFrameSide(platform::Window& form) {
 
 void G3DDone() {
     if (boundWindow != nullptr) SDL_GL_MakeCurrent(boundWindow->Native(), nullptr);
+    bound = false;
     newContext = true;
 }
 
@@ -83,6 +94,7 @@ void G3DReset(TDStuff& state, platform::Window& form) {
 }
 
 void G3DClearScreen(uint8_t index, TDStuff& state) {
+    G3DGLBind();
     const TPalette& p = state.MainPalette;
     if (state.ReliefOn) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(p[index] / 256.0f, p[256 + index] / 256.0f, p[512 + index] / 256.0f, 1.0f);
@@ -91,6 +103,7 @@ void G3DClearScreen(uint8_t index, TDStuff& state) {
 
 void G3DPresent(platform::Window& form, int32_t x, int32_t y, int32_t w, int32_t h,
                 TDStuff& /*state*/) {
+    G3DGLBind();
     int clientWidth = 0, clientHeight = 0;
     form.ClientSize(clientWidth, clientHeight);
     const int64_t fromBottom = int64_t{clientHeight} - y - h;

@@ -9,6 +9,7 @@
 #include "engine/G3DBackend.h"
 #include "engine/G3DCamera.h"
 #include "engine/G3DState.h"
+#include "engine/gl/GLDevice.h"
 #include "engine/gl/GLTextures.h"
 
 namespace {
@@ -55,8 +56,23 @@ void DrawTextured(const TG3DTriangle& t) {
     glEnd();
 }
 
+void DrawEntry(int32_t index, TDStuff& state) {
+    if (index < 0 || index >= static_cast<int32_t>(state.RenderList.size())) return;
+    const TG3DTriangle& t = state.RenderList[index];
+    if (t.Alpha == 1.0f) {
+        glDisable(GL_BLEND);
+    } else {
+        glEnable(GL_BLEND);
+    }
+    if (t.Untextured) {
+        DrawFlat(t);
+    } else {
+        DrawTextured(t);
+    }
+}
+
 void DrawSorted(TDStuff& state, int32_t count) {
-    for (int32_t i = 0; i < count; ++i) G3DDrawTriangle(state.SortBuffer[i].Index, state);
+    for (int32_t i = 0; i < count; ++i) DrawEntry(state.SortBuffer[i].Index, state);
 }
 
 void DrawSecondEye(TDStuff& state, int32_t count) {
@@ -82,21 +98,12 @@ void G3DTriangleTexCoords(bool layoutLow, bool layoutSwap, float (&st)[3][2]) {
 }
 
 void G3DDrawTriangle(int32_t index, TDStuff& state) {
-    if (index < 0 || index >= static_cast<int32_t>(state.RenderList.size())) return;
-    const TG3DTriangle& t = state.RenderList[index];
-    if (t.Alpha == 1.0f) {
-        glDisable(GL_BLEND);
-    } else {
-        glEnable(GL_BLEND);
-    }
-    if (t.Untextured) {
-        DrawFlat(t);
-    } else {
-        DrawTextured(t);
-    }
+    G3DGLBind();
+    DrawEntry(index, state);
 }
 
 void G3DBackendSetCamera(TDStuff& state) {
+    G3DGLBind();
     glClear(GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -116,6 +123,7 @@ void G3DBackendSetCamera(TDStuff& state) {
 }
 
 void G3DBackendDrawList(TDStuff& state, int32_t count) {
+    G3DGLBind();
     if (state.ReliefOn) glColorMask(GL_TRUE, GL_FALSE, GL_FALSE, GL_FALSE);  // first eye: red
     DrawSorted(state, count);
     if (state.ReliefOn && count > 0) DrawSecondEye(state, count);
@@ -123,4 +131,7 @@ void G3DBackendDrawList(TDStuff& state, int32_t count) {
     if (state.ReliefOn) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
-void G3DBackendReliefOff(TDStuff& /*state*/) { glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE); }
+void G3DBackendReliefOff(TDStuff& /*state*/) {
+    G3DGLBind();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}

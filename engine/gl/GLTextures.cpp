@@ -5,6 +5,7 @@
 #include "engine/G3DBackend.h"
 #include "engine/G3DImages.h"
 #include "engine/G3DPcx.h"
+#include "engine/gl/GLDevice.h"
 
 std::array<uint32_t, 32768> G3DTextureNames{};
 
@@ -13,6 +14,7 @@ namespace {
 // Replaces `name` by a new texture of width × height RGBA pixels. The
 // filters belong to the texture object: set here once, not at every draw.
 void Upload(uint32_t& name, const uint8_t* rgba, int32_t width, int32_t height) {
+    G3DGLBind();
     GLuint texture = name;
     if (texture != 0) glDeleteTextures(1, &texture);
     glGenTextures(1, &texture);
@@ -52,6 +54,7 @@ void G3DBackendUploadImage(TG3DImage& image) {
 
 void G3DBackendDrawImage(const TG3DImage& image, bool alphaTest, int32_t transparency, float x,
                          float y, float w, float h, TDStuff& /*state*/) {
+    G3DGLBind();
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();

@@ -8,6 +8,7 @@
 
 #include "engine/G3DBackend.h"
 #include "engine/G3DPcx.h"
+#include "engine/gl/GLDevice.h"
 #include "platform/window/Window.h"
 
 namespace {
@@ -100,6 +101,7 @@ void ShowOverClient(platform::Window& form, Draw draw) {
 void G3DBackendShowVideo(const uint8_t* rgba, int32_t width, int32_t height, uint64_t serial,
                          platform::Window& form, TDStuff& /*state*/) {
     if (form.GLContext() == nullptr) return;
+    G3DGLBind();
     if (videoTexture == 0 || serial != pictureSerial || width != pictureWidth ||
         height != pictureHeight) {
         Upload(rgba, width, height, serial);
@@ -108,6 +110,7 @@ void G3DBackendShowVideo(const uint8_t* rgba, int32_t width, int32_t height, uin
 }
 
 void G3DBackendReleaseVideo(platform::Window& form) {
+    G3DGLBind();
     // Both buffers of the window lose the video's pictures.
     if (form.GLContext() != nullptr) {
         ShowOverClient(form, [] {});

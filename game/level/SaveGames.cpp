@@ -14,6 +14,7 @@
 #include "platform/fs/PathResolver.h"
 #include "platform/fs/TempName.h"
 #include "platform/msgbox/MessageBox.h"
+#include "platform/text/Cp1252.h"
 #include "support/dircpy.h"
 
 namespace fs = platform::fs;
@@ -147,7 +148,13 @@ bool Copy(const std::string& source, const std::string& target) {
     return Copier() ? Copier()(source, target) : CopyGameFolder(source, target);
 }
 
-std::string SlotPath(const std::string& slot) { return std::string(kSaveFolder) + "\\" + slot; }
+// A slot's folder is named in UTF-8, as file names are on this system; the
+// game holds its name in cp1252.
+std::string SlotFolderName(const std::string& slot) { return platform::Cp1252ToUtf8(slot); }
+
+std::string SlotPath(const std::string& slot) {
+    return std::string(kSaveFolder) + "\\" + SlotFolderName(slot);
+}
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
@@ -164,6 +171,10 @@ bool ReadSlot(const std::string& slot, HeroStuff& hero, std::string& problem) {
         return false;
     }
     const std::string path = SlotPath(slot);
+    if (fs::IsLink(path)) {
+        problem = "it is a symbolic link, not a folder of SAVEGAME\\";
+        return false;
+    }
     if (!fs::FolderExists(path)) {
         problem = "it is not a folder of SAVEGAME\\";
         return false;
@@ -270,17 +281,19 @@ bool DecodeSaveGame(std::string_view bytes, HeroStuff& hero, std::string& proble
 
 std::string SlotNameProblem(const std::string& name) {
     if (name.empty()) return "the name is empty";
+    if (name == "." || name == "..") return "\".\" and \"..\" are not names of folders";
     for (char c : name) {
-        if (IsSeparator(c)) return "the name holds a path separator";
+        if (IsSeparator(c)) return "the name holds a \"/\" or a \"\\\"";
         const auto u = static_cast<uint8_t>(c);
-        if (u < 32 || u == 127) return "the name holds a control character";
+        // cp1252 leaves five bytes undefined: they stand for C1 controls.
+        const bool c1 = u == 0x81 || u == 0x8D || u == 0x8F || u == 0x90 || u == 0x9D;
+        if (u < 32 || u == 127 || c1) return "the name holds a control character";
     }
-    if (name.find("..") != std::string::npos) return "the name holds \"..\"";
-    for (char end : {name.front(), name.back()}) {
-        if (end == ' ' || end == '.') return "the name begins or ends with a blank or a dot";
-    }
-    if (fs::IsTemporaryName(name)) return "the name is that of a temporary folder";
-    if (name.size() > fs::kMaxSwappedName) return "the name is too long";
+    const std::string folder = SlotFolderName(name);
+    if (folder.size() > fs::kMaxSwappedName) return "the name is too long";
+    if (fs::IsTemporaryName(folder)) return "the name is that of a temporary folder";
+    if (fs::IsLink(SlotPath(name)))
+        return "SAVEGAME\\" + name + " is a symbolic link, which a save does not write through";
     // The deepest file of the slot's new version, built under a longer name;
     // savegame.bin is written there under its temporary's name first.
     const size_t deepest =
@@ -294,13 +307,17 @@ std::vector<std::string> ListSaveSlots() {
     std::vector<std::string> names;
     if (!fs::FolderExists(kSaveFolder)) return names;
     fs::RecoverFolders(kSaveFolder);
-    for (const fs::FolderEntry& entry : fs::ListFolder(kSaveFolder)) names.push_back(entry.name);
+    for (const fs::FolderEntry& entry : fs::ListFolder(kSaveFolder)) {
+        // Only names the game can spell (in cp1252) lead back to their folder.
+        const std::string name = platform::Utf8ToCp1252(entry.name);
+        if (SlotFolderName(name) == entry.name) names.push_back(name);
+    }
     return names;
 }
 
 bool SaveGame(const std::string& slot) {
     if (!SlotNameProblem(slot).empty() || !fs::CreateFolders(kSaveFolder)) return false;
-    fs::RecoverFolders(kSaveFolder, slot);
+    fs::RecoverFolders(kSaveFolder, SlotFolderName(slot));
     const HeroStuff& h = Heroes[CurrentHero];
     std::string reason;
     if (!LevelNameStaysInGame(h.LevelName) || !WriteWorkingLevel(h.LevelName, reason)) {

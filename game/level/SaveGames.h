@@ -53,15 +53,18 @@ std::string EncodeSaveGame(const HeroStuff& hero);
 // record are ignored.
 bool DecodeSaveGame(std::string_view bytes, HeroStuff& hero, std::string& problem);
 
-// Why `name`, typed as a new slot name, is refused; empty when it may be
-// saved to. Refused: an empty name, path separators, "..", control
-// characters, leading or trailing blanks or dots, the names of temporaries,
-// and names whose slot would hold a path longer than the system takes.
+// Why `name` (cp1252), typed as a slot to save to, is refused; empty when it
+// may be saved to. Refused: what cannot be one folder name inside SAVEGAME
+// (an empty name, "." and "..", "/" or "\", control characters, a name too
+// long for the file system or whose files' paths would be), the names of
+// temporaries, and a slot that is a symbolic link. The slot's folder is named
+// in UTF-8.
 std::string SlotNameProblem(const std::string& name);
 
 // The entries of SAVEGAME\ (folders and plain files alike; temporaries of
 // unfinished saves never), sorted by name, after tidying what killed saves
-// left there.
+// left there; their UTF-8 names given in cp1252, and names that cp1252 cannot
+// spell left out.
 std::vector<std::string> ListSaveSlots();
 
 // Saves the running game into the slot `slot`: the current level into
@@ -70,7 +73,7 @@ std::vector<std::string> ListSaveSlots();
 // is then as it was.
 bool SaveGame(const std::string& slot);
 
-// Loads the slot `slot`. The slot is checked first: a folder of SAVEGAME\ with
+// Loads the slot `slot`. The slot is checked first: a folder (not a link) of SAVEGAME\ with
 // a whole savegame.bin of values in range, whose level file is there (in the
 // slot, or in CURRENT_GAME\) and valid; a refused slot shows a message box
 // with the reason and changes nothing. Once the check has passed,

@@ -30,6 +30,19 @@ RecordingUi::Control& RecordingUi::Add(const std::string& kind, const std::strin
     return c;
 }
 
+RecordingUi::Control& RecordingUi::Add(const std::string& kind, const std::string& id,
+                                       const std::string& caption, int left, int top, int width) {
+    Control& c = Add(kind, id, caption);
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    return c;
+}
+
+int RecordingUi::TextWidth(const std::string& text) {
+    return static_cast<int>(text.size()) * kCharacterWidth;
+}
+
 bool RecordingUi::TakeClick(const std::string& id) { return clicks_.erase(id) > 0; }
 
 bool RecordingUi::BeginMenuBar() {
@@ -57,7 +70,9 @@ bool RecordingUi::BeginTab(const std::string& caption, const std::string& id) {
     return true;
 }
 
-void RecordingUi::Label(int, int, const std::string& text) { Add("label", "", text); }
+void RecordingUi::Label(int left, int top, const std::string& text) {
+    Add("label", "", text, left, top, TextWidth(text));
+}
 
 bool RecordingUi::Button(int, int, int, int, const std::string& caption, const std::string& id) {
     Add("button", id, caption);
@@ -96,13 +111,14 @@ bool RecordingUi::Edit(int, int, int, const std::string& id, std::string& text, 
     return changed;
 }
 
-bool RecordingUi::KeyField(int, int, int, const std::string& id, const std::string& text,
-                           bool focused) {
-    Add("key", id, text).focused = focused;
+bool RecordingUi::KeyField(int left, int top, int width, const std::string& id,
+                           const std::string& text, bool focused) {
+    Add("key", id, text, left, top, width).focused = focused;
     return TakeClick(id);
 }
 
-bool RecordingUi::Slider(int, int, int, const std::string& id, int& value, int least, int most) {
+bool RecordingUi::Slider(int left, int top, int width, const std::string& id, int& value, int least,
+                         int most) {
     auto move = moves_.find(id);
     bool moved = false;
     if (move != moves_.end()) {
@@ -111,15 +127,16 @@ bool RecordingUi::Slider(int, int, int, const std::string& id, int& value, int l
         value = to;
         moves_.erase(move);
     }
-    Add("slider", id, "").value = value;
+    Add("slider", id, "", left, top, width).value = value;
     return moved;
 }
 
-bool RecordingUi::CheckBox(int, int, const std::string& caption, const std::string& id,
+bool RecordingUi::CheckBox(int left, int top, const std::string& caption, const std::string& id,
                            bool& checked) {
     const bool toggled = TakeClick(id);
     if (toggled) checked = !checked;
-    Add("check", id, caption).value = checked ? 1 : 0;
+    Add("check", id, caption, left, top, kCheckBoxWidth + TextWidth(caption)).value =
+        checked ? 1 : 0;
     return toggled;
 }
 

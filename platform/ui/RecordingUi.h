@@ -25,7 +25,13 @@ class RecordingUi : public Ui {
         std::vector<std::string> entries;  // lists
         int selected = -1;                 // lists
         int value = 0;                     // track bars; check boxes: 1 when checked
+        int left = 0, top = 0, width = 0;  // where a dialog's control is drawn
     };
+
+    // Text widths as a fixed-width font of this many pixels a character gives.
+    static constexpr int kCharacterWidth = 7;
+    // A check box's box and the space after it.
+    static constexpr int kCheckBoxWidth = 23;
 
     // Called at the start of every frame, before the script is read: a test
     // that drives a modal loop scripts its frames here.
@@ -69,6 +75,7 @@ class RecordingUi : public Ui {
                 int most) override;
     bool CheckBox(int left, int top, const std::string& caption, const std::string& id,
                   bool& checked) override;
+    int TextWidth(const std::string& text) override;
 
   private:
     struct EntryClick {
@@ -77,6 +84,8 @@ class RecordingUi : public Ui {
     };
 
     Control& Add(const std::string& kind, const std::string& id, const std::string& caption);
+    Control& Add(const std::string& kind, const std::string& id, const std::string& caption,
+                 int left, int top, int width);
     bool TakeClick(const std::string& id);
 
     std::vector<Control> controls_;

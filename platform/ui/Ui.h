@@ -7,6 +7,7 @@
 // (tests).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -62,12 +63,31 @@ class Ui {
     // the keyboard when `focused`; true when it is clicked.
     virtual bool KeyField(int left, int top, int width, const std::string& id,
                           const std::string& text, bool focused) = 0;
-    // A track bar over least..most; true when the user moved it.
+    // A track bar over least..most, its value not written on it; true when
+    // the user moved it.
     virtual bool Slider(int left, int top, int width, const std::string& id, int& value, int least,
                         int most) = 0;
     // A check box; true when the user changed `checked`.
     virtual bool CheckBox(int left, int top, const std::string& caption, const std::string& id,
                           bool& checked) = 0;
+    // The width in pixels of `text` as a label shows it.
+    virtual int TextWidth(const std::string& text) = 0;
+
+    // --- Showings, keyboard and the order of input ---
+    // The dialog was put away: nothing of this showing stays with its
+    // controls for the next (an edit field that had the keyboard lets it go,
+    // and its text is the owner's again; keys and buttons count as released),
+    // input not yet taken is dropped, and the next frame places the controls
+    // before input reaches them.
+    virtual void Closed() {}
+    // The next edit field described takes the keyboard: typing goes into it.
+    virtual void TakeKeyboard() {}
+    // The window's input reaches the toolkit in order, some of it a frame
+    // later: the number of input events queued for it so far and of those it
+    // has taken. An owner that acts on an event itself (Enter) waits until
+    // every event before it has been taken.
+    virtual uint64_t InputQueued() const { return 0; }
+    virtual uint64_t InputTaken() const { return 0; }
 };
 
 }  // namespace platform::ui

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <algorithm>
 #include <cfloat>
@@ -109,6 +110,7 @@ WindowUi::WindowUi(Window& window, UiKind kind) : window_(window), kind_(kind) {
 WindowUi::~WindowUi() {
     window_.SetEventFilter(nullptr);
     {
+        KeepGLContext keep;
         Current current(*this);
         renderer_.reset();
     }
@@ -193,7 +195,11 @@ void WindowUi::Queue(Input input) {
     // A window that draws no frames for a while (a hidden menu bar) keeps
     // only its latest input.
     constexpr size_t kMostQueued = 512;
-    if (input_.size() >= kMostQueued) input_.pop_front();
+    if (input_.size() >= kMostQueued) {
+        input_.pop_front();
+        ++taken_;  // dropped counts as taken: nothing waits for it
+    }
+    ++queued_;
     if (input.kind == Input::Kind::Button) held_[static_cast<size_t>(input.code)] = input.down;
     if (input.kind == Input::Kind::Focus && !input.down) {
         // The releases of buttons held now go to another window.
@@ -201,6 +207,7 @@ void WindowUi::Queue(Input input) {
             if (!held_[b]) continue;
             Input release(Input::Kind::Button, -FLT_MAX, -FLT_MAX, static_cast<int>(b));
             input_.push_back(release);
+            ++queued_;
             held_[b] = false;
         }
     }
@@ -228,6 +235,7 @@ void WindowUi::ApplyInput() {
             const size_t code = static_cast<size_t>(in.code);
             if (code >= keyChanged.size() || code >= IM_ARRAYSIZE(io.KeysDown)) {
                 input_.pop_front();
+                ++taken_;
                 continue;
             }
             if (keyChanged[code]) break;
@@ -244,6 +252,7 @@ void WindowUi::ApplyInput() {
             io.AddFocusEvent(in.down);
         }
         input_.pop_front();
+        ++taken_;
     }
 }
 
@@ -268,10 +277,36 @@ void WindowUi::StartFrame() {
                            : std::chrono::duration<float>(now - lastFrame_).count();
     io.DeltaTime = std::max(step, 1.0e-4f);
     lastFrame_ = now;
+    // The first frame after the dialog was put away places its controls (and
+    // the keyboard) before any input reaches them.
+    if (holdInput_) {
+        holdInput_ = false;
+        return;
+    }
     ApplyInput();
 }
 
+void WindowUi::Closed() {
+    Current current(*this);
+    ImGuiIO& io = ImGui::GetIO();
+    // Keys, buttons and an active edit field of the last showing: their
+    // releases went to other windows.
+    ImGui::ClearActiveID();
+    std::fill(std::begin(io.KeysDown), std::end(io.KeysDown), false);
+    std::fill(std::begin(io.MouseDown), std::end(io.MouseDown), false);
+    io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
+    io.KeyShift = io.KeyCtrl = io.KeyAlt = io.KeySuper = false;
+    io.ClearInputCharacters();
+    held_.fill(false);
+    pointerTaken_ = false;
+    taken_ += input_.size();
+    input_.clear();
+    takeKeyboard_ = false;
+    holdInput_ = true;
+}
+
 void WindowUi::Frame(const std::function<void(Ui&)>& build) {
+    KeepGLContext keep;  // a dialog's drawing leaves no context of its own current
     Current current(*this);
     renderer_->NewFrame();
     StartFrame();
@@ -387,6 +422,8 @@ bool WindowUi::Edit(int left, int top, int width, const std::string& id, std::st
     std::string buffer = Cp1252ToUtf8(text);
     buffer.resize(std::max(buffer.size() + 1, kEditBytes), '\0');
     ImGui::PushItemWidth(static_cast<float>(width));
+    if (takeKeyboard_ && !readOnly) ImGui::SetKeyboardFocusHere();
+    takeKeyboard_ = false;
     const bool changed = ImGui::InputText(HiddenLabel(id).c_str(), buffer.data(), buffer.size(),
                                           readOnly ? ImGuiInputTextFlags_ReadOnly : 0);
     ImGui::PopItemWidth();
@@ -409,9 +446,17 @@ bool WindowUi::Slider(int left, int top, int width, const std::string& id, int& 
                       int most) {
     Place(left, top);
     ImGui::PushItemWidth(static_cast<float>(width));
-    const bool moved = ImGui::SliderInt(HiddenLabel(id).c_str(), &value, least, most);
+    // The value is not written on the bar: the owner shows it beside it.
+    const bool moved = ImGui::SliderInt(HiddenLabel(id).c_str(), &value, least, most, "");
     ImGui::PopItemWidth();
     return moved;
+}
+
+int WindowUi::TextWidth(const std::string& text) {
+    Current current(*this);
+    const std::string utf8 = Cp1252ToUtf8(text);
+    return static_cast<int>(
+        std::ceil(ImGui::CalcTextSize(utf8.c_str(), utf8.c_str() + utf8.size()).x));
 }
 
 bool WindowUi::CheckBox(int left, int top, const std::string& caption, const std::string& id,

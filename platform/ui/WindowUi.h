@@ -73,6 +73,11 @@ class WindowUi : public Ui {
                 int most) override;
     bool CheckBox(int left, int top, const std::string& caption, const std::string& id,
                   bool& checked) override;
+    int TextWidth(const std::string& text) override;
+    void Closed() override;
+    void TakeKeyboard() override { takeKeyboard_ = true; }
+    uint64_t InputQueued() const override { return queued_; }
+    uint64_t InputTaken() const override { return taken_; }
 
   private:
     class Current;  // makes this window's context current for a scope
@@ -108,6 +113,9 @@ class WindowUi : public Ui {
     std::array<bool, 3> held_{};       // buttons down, as queued
     bool pointerTaken_ = false;        // the press now held went to the toolkit
     float originX_ = 0, originY_ = 0;  // where control positions count from
+    bool takeKeyboard_ = false;        // the next edit field takes the keyboard
+    bool holdInput_ = true;            // the next frame takes no input (a new showing)
+    uint64_t queued_ = 0, taken_ = 0;  // input events queued and taken, ever
     std::chrono::steady_clock::time_point lastFrame_{};
 };
 

@@ -109,4 +109,17 @@ uint8_t VirtualKeyOf(int32_t sdlKeycode, int sdlScancode) {
     return 0;
 }
 
+std::array<bool, 256> VirtualKeysHeld() {
+    std::array<bool, 256> held{};
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    for (int s = 0; state != nullptr && s < count; ++s) {
+        if (state[s] == 0) continue;
+        const auto scancode = static_cast<SDL_Scancode>(s);
+        if (const uint8_t vk = VirtualKeyOf(SDL_GetKeyFromScancode(scancode), scancode))
+            held[vk] = true;
+    }
+    return held;
+}
+
 }  // namespace platform

@@ -2,6 +2,7 @@
 // stores in its key bindings and key-state array.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace platform {
@@ -12,5 +13,9 @@ namespace platform {
 // and punctuation follow the scan code (the key's position); left and right
 // modifiers fold into one code each.
 uint8_t VirtualKeyOf(int32_t sdlKeycode, int sdlScancode);
+
+// The virtual-key codes of the keys held down now, as the window system last
+// told (whichever window had the keyboard): held[code] is true for each.
+std::array<bool, 256> VirtualKeysHeld();
 
 }  // namespace platform

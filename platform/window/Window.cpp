@@ -39,6 +39,14 @@ constexpr uint32_t kOpaqueBlack = 0xFF000000u;
 
 }  // namespace
 
+KeepGLContext::KeepGLContext()
+    : window_(SDL_GL_GetCurrentWindow()), context_(SDL_GL_GetCurrentContext()) {}
+
+KeepGLContext::~KeepGLContext() {
+    if (SDL_GL_GetCurrentContext() != context_ || SDL_GL_GetCurrentWindow() != window_)
+        SDL_GL_MakeCurrent(window_, static_cast<SDL_GLContext>(context_));
+}
+
 // The frame of a software surface and what shows it: SDL's software renderer
 // (which draws the overlay) over the window system's own pixels. Where those
 // are 32-bit X8R8G8B8 the frame is their client part; otherwise it is kept in
@@ -89,8 +97,14 @@ Window::Window(const WindowSettings& settings)
 
 Window::~Window() {
     Application::Instance().Unregister(this);
+    if (glContext_ != nullptr) {
+        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
+        SDL_DestroyWindow(window_);
+        return;
+    }
+    // The renderers of a software surface may hold OpenGL contexts of their own.
+    KeepGLContext keep;
     screen_.reset();  // the renderer goes before its window
-    if (glContext_ != nullptr) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext_));
     SDL_DestroyWindow(window_);
 }
 
@@ -270,6 +284,7 @@ void Window::NewSoftwareFrame(SDL_Surface* surface, int width, int height) {
 SDL_Renderer* Window::SoftwareRenderer() {
     if (!screen_) return nullptr;
     if (!screen_->renderer) {
+        KeepGLContext keep;
         screen_->renderer.reset(SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE));
     }
     return screen_->renderer.get();
@@ -302,6 +317,7 @@ void Window::ShowLastFrame() {
 }
 
 void Window::ShowSoftwareFrame() {
+    KeepGLContext keep;
     int width = 0, height = 0, pitch = 0;
     if (SoftwareFrame(width, height, pitch) == nullptr) return;
     SoftwareScreen& s = *screen_;

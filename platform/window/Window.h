@@ -53,6 +53,22 @@ struct WindowSettings {
     Surface surface = Surface::Software;
 };
 
+// For the scope of its life: puts back, when it ends, the OpenGL context (and
+// its window) that was current when it began. SDL's renderers may show a
+// software window through an OpenGL context of their own and leave that one
+// current, where the engine's calls would then land.
+class KeepGLContext {
+  public:
+    KeepGLContext();
+    ~KeepGLContext();
+    KeepGLContext(const KeepGLContext&) = delete;
+    KeepGLContext& operator=(const KeepGLContext&) = delete;
+
+  private:
+    SDL_Window* window_;
+    void* context_;
+};
+
 class Window {
   public:
     // Largest client side the window system takes: SDL holds new windows to

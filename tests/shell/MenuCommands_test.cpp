@@ -165,6 +165,39 @@ TEST_F(MenuCommandsTest, ALoadEndsTheScreensClipsAndMediaFirst) {
     }
 }
 
+TEST_F(MenuCommandsTest, ASaveNameIsRefusedWithItsReasonOnlyWhenNoFolderCanBearIt) {
+    NewGame();
+    auto recording = std::make_unique<platform::ui::RecordingUi>();
+    platform::ui::RecordingUi* dialogUi = recording.get();
+    TSaveGameForm dialog(std::move(recording));
+    SaveGameForm = &dialog;
+    const struct {
+        std::string name, said;  // said: in the message box; empty: saved
+    } cases[] = {
+        {"", LocalisedMessages[2]}, {"a/b", "\"/\""}, {"..", "\"..\""}, {"a..b", ""}, {" x.", ""}};
+    for (const auto& c : cases) {
+        int frames = 0;
+        dialogUi->beforeFrame = [&](platform::ui::RecordingUi& ui) {
+            if (++frames == 1) {
+                ui.Type("FileName", c.name);
+                ui.Click("ActionButton");
+            } else {
+                ui.Click("CancelButton");  // after a refusal
+            }
+        };
+        messages.texts.clear();
+        Choose("SaveGamePosition");
+        if (c.said.empty()) {
+            EXPECT_TRUE(messages.texts.empty()) << c.name << ": " << messages.texts.front();
+            EXPECT_TRUE(platform::fs::FileExists("SAVEGAME/" + c.name + "/savegame.bin")) << c.name;
+            continue;
+        }
+        ASSERT_EQ(messages.texts.size(), 1u) << c.name;
+        EXPECT_NE(messages.texts[0].find(c.said), std::string::npos) << messages.texts[0];
+        EXPECT_EQ(messages.texts[0] == LocalisedMessages[2], c.name.empty()) << messages.texts[0];
+    }
+}
+
 TEST_F(MenuCommandsTest, ShortcutsTakeKeysOnlyWhileTheBarIsShown) {
     MainMenu[MenuItemId::TitleMenu].shortcut = {kEscape, false, false};  // after start-up
     const struct {

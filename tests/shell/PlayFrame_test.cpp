@@ -72,7 +72,7 @@ TEST_F(PlayFrameTest, HudDrawsWhereGameIniPlacesIt) {
     // The demo's game.ini, as written by the demo tool.
     EXPECT_FLOAT_EQ(s.CrossLeft, 0.46f);
     EXPECT_FLOAT_EQ(s.LifeTop, 0.88f);
-    EXPECT_FLOAT_EQ(s.InventoryStringTop, 0.14f);
+    EXPECT_FLOAT_EQ(s.InventoryStringTop, 0.19f);
     EXPECT_EQ(s.LifeAlpha, 10);
 
     HeroStuff& h = Heroes[0];
@@ -94,9 +94,9 @@ TEST_F(PlayFrameTest, HudDrawsWhereGameIniPlacesIt) {
     add({{kGolemIconSlot, true, s.GolemAlpha, s.GolemLeft, s.GolemTop, s.GolemWidth,
           s.GolemHeight}});
     add(Text("1", s.GolemAlpha, 1, s.GolemStringLeft, s.GolemStringTop));
-    add({{kInventoryIconSlot + demo::kBlocKey, true, 0, 0.86f, 0.02f, key.InventoryIconWidth,
-          key.InventoryIconHeight}});
-    add(Text("2", 0, 1, 0.86f, 0.14f));
+    add({{kInventoryIconSlot + demo::kBlocKey, true, 0, s.InventoryLeft, s.InventoryTop,
+          key.InventoryIconWidth, key.InventoryIconHeight}});
+    add(Text("2", 0, 1, s.InventoryStringLeft, s.InventoryStringTop));
     add(Text(std::to_string(gem.InstanceCount), 0, 1, gem.ShowLevelCountLeft,
              gem.ShowLevelCountTop));
     add({{kInventoryIconSlot + demo::kBlocGem, true, 0, gem.ShowLevelCountIconLeft,

@@ -1,7 +1,8 @@
-// The demo game's media as the player takes them: the trophy room's module
-// and the developer video decode for real (SDL's dummy audio driver), and
-// entering the second level runs its cut-scene to the spoken message that
-// follows it, over recording music, video and speech services.
+// The demo game's media as the player takes them: the trophy room's module,
+// the developer video and the title and end cards decode for real (SDL's
+// dummy audio driver), and entering the second level runs its cut-scene to
+// the spoken message that follows it, over recording music, video and speech
+// services.
 #include "tools/demogame/DemoMedia.h"
 
 #include <gtest/gtest.h>
@@ -37,19 +38,22 @@ TEST_F(DemoMediaTest, TheModuleAndTheVideoDecode) {
 
     auto video = platform::video::OpenFfmpegVideo();
     ASSERT_TRUE(video);
-    auto stream = video->Open(Real(demo::kDeveloperVideoRef));
-    ASSERT_TRUE(stream);
-    stream->Rewind();
-    stream->Run(0);
-    bool pictured = false, ended = false;
-    for (uint32_t ms = 0; ms <= 20000 && !ended && !stream->Failed(); ms += 40) {
-        stream->Advance(ms);
-        pictured = pictured || stream->CurrentPicture() != nullptr;
-        ended = stream->TakeCompletion();
+    // The developer video, then the title and end cards.
+    for (const char* ref : {demo::kDeveloperVideoRef, demo::kTitleVideoRef, demo::kEndVideoRef}) {
+        auto stream = video->Open(Real(ref));
+        ASSERT_TRUE(stream) << ref;
+        stream->Rewind();
+        stream->Run(0);
+        bool pictured = false, ended = false;
+        for (uint32_t ms = 0; ms <= 20000 && !ended && !stream->Failed(); ms += 40) {
+            stream->Advance(ms);
+            pictured = pictured || stream->CurrentPicture() != nullptr;
+            ended = stream->TakeCompletion();
+        }
+        EXPECT_TRUE(pictured) << ref;
+        EXPECT_TRUE(ended) << ref << ": a short video";
+        EXPECT_FALSE(stream->Failed()) << ref;
     }
-    EXPECT_TRUE(pictured);
-    EXPECT_TRUE(ended) << "a short video";
-    EXPECT_FALSE(stream->Failed());
 }
 
 TEST_F(DemoMediaTest, EnteringTheSecondLevelPlaysItsCutSceneThenASpokenMessage) {

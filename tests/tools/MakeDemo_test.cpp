@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <set>
+#include <tuple>
 
 #include "engine/G3D3DFile.h"
 #include "engine/G3DImages.h"
@@ -23,6 +24,7 @@
 #include "support/WavUtil.h"
 #include "tests/game/LevelTestWorld.h"
 #include "tools/demogame/DemoDefinition.h"
+#include "tools/demogame/DemoDictionary.h"
 #include "tools/demogame/DemoLayout.h"
 
 namespace {
@@ -117,10 +119,10 @@ class MakeDemoTest : public ::testing::Test, protected leveltest::LevelTestWorld
 TEST_F(MakeDemoTest, GameIniNamesExistingFiles) {
     const TIniFile32 ini(Real("GAME.INI"));
     EXPECT_EQ(ini.ReadString("Game", "GameTitle", ""), "Demo Quest");
-    const int named =
-        CheckNamedFiles(ini, {"SmallFontBitmap", "BigFontBitmap", "LifeIcon", "GolemIcon",
-                              "CrossIcon", "MenuSound", "TimerSound", "CameraSound"});
-    EXPECT_EQ(named, 8);
+    const int named = CheckNamedFiles(
+        ini, {"SmallFontBitmap", "BigFontBitmap", "LifeIcon", "GolemIcon", "CrossIcon", "MenuSound",
+              "TimerSound", "CameraSound", "IntroVideo", "ExtroVideo"});
+    EXPECT_EQ(named, 10);
     const std::string start = ini.ReadString("Game", "StartLevel", "");
     EXPECT_TRUE(Exists("LEVEL\\" + start)) << start;
 }
@@ -272,6 +274,96 @@ TEST_F(MakeDemoTest, SecondLevelLoadsAndLeadsBack) {
     EXPECT_EQ(Level.BehaviourCount(), 13);
     EXPECT_EQ(Level.LevelExits[demo::kBlocExit].ExitLevel, demo::LevelName(1));
     EXPECT_EQ(Level.Blocs[demo::kBlocTrophy].GameEnd, 1);
+}
+
+// The HUD of a 640 x 480 frame (a text screen 240 high) as the player lays
+// it out: its icons and counts, the frame counter and the timer lie apart,
+// and no message (the HUD messages, the message clips, the level banners,
+// which glide through the middle from above and below) lies over them.
+TEST_F(MakeDemoTest, HudItemsAndMessagesKeepApartAt640x480) {
+    struct Box {
+        std::string what;
+        float l = 2, t = 2, r = -1, b = -1;
+    };
+    const auto add = [](Box box, const std::vector<GlyphPlacement>& glyphs) {
+        for (const GlyphPlacement& g : glyphs) {
+            box.l = std::min(box.l, g.x), box.t = std::min(box.t, g.y);
+            box.r = std::max(box.r, g.x + g.w), box.b = std::max(box.b, g.y + g.h);
+        }
+        return box;
+    };
+    const auto text = [&](const std::string& what, const std::string& s, int32_t font, float x,
+                          float y) { return add({what}, LayoutFontText(s, font, x, y, 240)); };
+    ReadGameSection();
+    const HudSettingsStuff& h = HudSettings;
+    FontSizes[0] = h.Pictures.smallFont;
+    FontSizes[1] = h.Pictures.bigFont;
+    std::vector<Box> hud = {
+        {"life icon", h.LifeLeft, h.LifeTop, h.LifeLeft + h.LifeWidth, h.LifeTop + h.LifeHeight},
+        text("life count", "100", 1, h.LifeStringLeft, h.LifeStringTop),
+        {"golem icon", h.GolemLeft, h.GolemTop, h.GolemLeft + h.GolemWidth,
+         h.GolemTop + h.GolemHeight},
+        text("golem count", "12", 1, h.GolemStringLeft, h.GolemStringTop),
+        text("frame counter", "FPS:1000", 0, 0.91f, 0.005f),  // where the frame loop puts it
+        text("timer", "00:00", 0, h.TimerLeft, h.TimerTop)};
+    std::vector<Box> messages;
+    const TIniFile32 dictionary(Real(demo::kDictionaryFile));
+    const auto entry = [&](int n) {
+        return dictionary.ReadString(demo::kDictionaryLanguage, std::to_string(n), "");
+    };
+    for (int n = 39; n <= 52; ++n)
+        messages.push_back(text(entry(n), entry(n) + " 1024x768", 0, 0.01f, 0.01f));
+    std::vector<Box> banners;  // only their columns count
+    for (int level = 1; level <= 2; ++level) {
+        ReadLevelState(Real("LEVEL\\" + demo::LevelName(level)), "High", Level, *window, DStuff);
+        for (const BlocStuff& t : Level.Blocs) {
+            if (!t.InventoryIcon.empty()) {
+                for (const auto& [what, x, y, sx, sy] :
+                     {std::tuple{"inventory", h.InventoryLeft, h.InventoryTop,
+                                 h.InventoryStringLeft, h.InventoryStringTop},
+                      std::tuple{"weapon", h.WeaponLeft, h.WeaponTop, h.WeaponStringLeft,
+                                 h.WeaponStringTop}}) {
+                    hud.push_back(
+                        {what, x, y, x + t.InventoryIconWidth, y + t.InventoryIconHeight});
+                    hud.push_back(text(std::string(what) + " count", "99", 1, sx, sy));
+                }
+            }
+            if (t.ShowLevelCount == 0) continue;
+            hud.push_back({t.Name, t.ShowLevelCountIconLeft, t.ShowLevelCountTopIcon,
+                           t.ShowLevelCountIconLeft + t.InventoryIconWidth,
+                           t.ShowLevelCountTopIcon + t.InventoryIconHeight});
+            hud.push_back(
+                text(t.Name + " count", "99", 1, t.ShowLevelCountLeft, t.ShowLevelCountTop));
+        }
+        for (const ClipStuff& c : Level.Clips) {
+            if (c.DisplayedMessage.empty()) continue;
+            messages.push_back(
+                add({c.Name}, LayoutRichText(c.DisplayedMessage, c.DisplayedMessageLeft,
+                                             c.DisplayedMessageTop, 240)));
+        }
+        for (const auto& [s, font] :
+             {std::pair{Level.Banner1, 1}, std::pair{entry(41) + ":" + Level.Banner2, 0}}) {
+            Box column = text(s, s, font, 0.5f - FontTextWidth(s, font) / 2, 0.5f);
+            column.t = 0, column.b = 1;
+            banners.push_back(column);
+        }
+    }
+    EXPECT_EQ(LayoutFontText(entry(41) + ":" + Level.Banner2, 0, 0, 0, 240).size(),
+              (entry(41) + ": The Trophy Room").size())
+        << "a blank after the colon";
+    const auto apart = [](const Box& a, const Box& b) {
+        return a.r <= b.l || b.r <= a.l || a.b <= b.t || b.b <= a.t;
+    };
+    for (size_t i = 0; i < hud.size(); ++i) {
+        for (size_t j = i + 1; j < hud.size(); ++j) {
+            if (hud[i].what == hud[j].what) continue;  // listed once per bloc type
+            EXPECT_TRUE(apart(hud[i], hud[j])) << hud[i].what << " over " << hud[j].what;
+        }
+        for (const auto* list : {&messages, &banners}) {
+            for (const Box& m : *list)
+                EXPECT_TRUE(apart(hud[i], m)) << m.what << " over " << hud[i].what;
+        }
+    }
 }
 
 TEST_F(MakeDemoTest, ProgramWritesTheFolderAndRefusesBadArguments) {

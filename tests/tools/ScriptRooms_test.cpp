@@ -192,7 +192,9 @@ TEST_F(ScriptRoomsTest, TheSpikesEndTheGame) {
     Place(1, 1, 18, 0);
     FramesUntil([] { return Hero().SpeedY > 0; }, 10);
     EXPECT_GT(Hero().SpeedY, 0) << "thrown up";
-    FramesUntil([] { return GameMode != ModePlay; }, 60);
+    // The message that the game is lost stays until the game ends.
+    const int32_t frames = FramesUntil([] { return GameMode != ModePlay; }, 150);
+    EXPECT_GE(frames * 40, 2500);
     EXPECT_EQ(GameMode, ModeTitle);
 }
 

@@ -65,21 +65,25 @@ void Icon(IniText& ini, const std::string& what, double left, double top, bool c
     }
 }
 
+// The HUD at the corners, clear of the player's own texts: the messages at
+// the top left (the timer below them), the frame counter at the top right
+// (the weapon and the item chosen below it), the level banners gliding
+// through the middle, the message clips left of the weapon.
 void Hud(IniText& ini) {
     Icon(ini, "Life", 0.02, 0.88, true);
-    Icon(ini, "Golem", 0.4, 0.88, true);
+    Icon(ini, "Golem", 0.8, 0.88, true);
     Icon(ini, "Cross", 0.46, 0.45, false);
-    ini.Key("InventoryLeft", 0.86);
-    ini.Key("InventoryTop", 0.02);
-    ini.Key("InventoryStringLeft", 0.86);
-    ini.Key("InventoryStringTop", 0.14);
+    ini.Key("InventoryLeft", 0.88);
+    ini.Key("InventoryTop", 0.08);
+    ini.Key("InventoryStringLeft", 0.885);
+    ini.Key("InventoryStringTop", 0.19);
     ini.Key("InventoryAlpha", 0);
-    ini.Key("WeaponLeft", 0.72);
-    ini.Key("WeaponTop", 0.02);
-    ini.Key("WeaponStringLeft", 0.72);
-    ini.Key("WeaponStringTop", 0.14);
-    ini.Key("TimerLeft", 0.45);
-    ini.Key("TimerTop", 0.02);
+    ini.Key("WeaponLeft", 0.76);
+    ini.Key("WeaponTop", 0.08);
+    ini.Key("WeaponStringLeft", 0.765);
+    ini.Key("WeaponStringTop", 0.19);
+    ini.Key("TimerLeft", 0.02);
+    ini.Key("TimerTop", 0.06);
     ini.Key("TimerHealth", 2.5);
 }
 }  // namespace

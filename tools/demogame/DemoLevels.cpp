@@ -114,7 +114,7 @@ LevelPlan Level1Plan() {
     p.Exits.push_back({kBlocExit, LevelName(2), 2, 1, 2});
     p.Zones.push_back({2, 1, 2, kClipIntro});
     p.Banner1 = "Level 1";
-    p.Banner2 = "The Hall of Doors";
+    p.Banner2 = " The Hall of Doors";  // shown after "Niveau:"
     p.BackRed = 90, p.BackGreen = 150, p.BackBlue = 230;
     p.RandSeed = 1234;
     return p;
@@ -138,7 +138,7 @@ LevelPlan Level2Plan() {
     p.Exits.push_back({kBlocExit, LevelName(1), 12, 1, 5});
     p.Zones.push_back({2, 1, 2, kClipArrival});
     p.Banner1 = "Level 2";
-    p.Banner2 = "The Trophy Room";
+    p.Banner2 = " The Trophy Room";
     p.BackRed = 40, p.BackGreen = 30, p.BackBlue = 70;
     p.LightDepth = 10;
     p.RandSeed = 5678;

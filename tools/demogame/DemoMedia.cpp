@@ -13,6 +13,10 @@ const char* const kTrophyMusicFile = "Media/Trophy.mod";
 const char* const kTrophyMusicRef = "media\\trophy.MOD";
 const char* const kDeveloperVideoFile = "Media/Developer.avi";
 const char* const kDeveloperVideoRef = "Media\\DEVELOPER.AVI";
+const char* const kTitleVideoFile = "Media/Title.avi";
+const char* const kTitleVideoRef = "media\\Title.AVI";
+const char* const kEndVideoFile = "Media/End.avi";
+const char* const kEndVideoRef = "MEDIA\\end.avi";
 
 namespace {
 // One key frame of the arrival: the camera glides from `a` to `b`.
@@ -47,7 +51,8 @@ void Arrival(IniText& ini) {
 void ArrivalWords(IniText& ini) {
     ini.Section("Clip " + std::to_string(kClipArrivalWords));
     ini.Key("Name", "Arrival words");
-    ini.Key("DisplayedMessage", Small("The trophy waits on its stand (Space to jump)."));
+    ini.Key("DisplayedMessage",
+            Small("The trophy waits on its stand.") + "^" + Small("(Space to jump)"));
     ini.Key("DisplayedMessageTextVoice",
             "Welcome to the trophy room. The trophy waits on its stand.");
     ini.Key("DisplayedMessageVoice", "English");
@@ -60,17 +65,24 @@ void ArrivalWords(IniText& ini) {
 }  // namespace
 
 bool DemoMediaFiles(std::vector<MediaFile>& files, std::string& error) {
-    std::string video;
-    if (!DeveloperVideoBytes(video, error)) return false;
+    std::string video, title, end;
+    if (!DeveloperVideoBytes(video, error) || !TitleCardBytes(title, error) ||
+        !EndCardBytes(end, error)) {
+        return false;
+    }
     files = {{kTitleMusicFile, MidiFileBytes(TitleTune())},
              {kTrophyMusicFile, ModFileBytes(TrophyRoomTune())},
-             {kDeveloperVideoFile, video}};
+             {kDeveloperVideoFile, video},
+             {kTitleVideoFile, title},
+             {kEndVideoFile, end}};
     return true;
 }
 
 void WriteMediaKeys(IniText& ini) {
     ini.Key("DeveloperVideo", kDeveloperVideoRef);
+    ini.Key("IntroVideo", kTitleVideoRef);
     ini.Key("IntroMusic", kTitleMusicRef);
+    ini.Key("ExtroVideo", kEndVideoRef);
     ini.Key("ExtroMusic", kTrophyMusicRef);
 }
 

@@ -86,12 +86,12 @@ void WriteBehaviours(IniText& ini) {
 void WriteClips(IniText& ini) {
     Message(ini, kClipWelcome, "Welcome",
             Big("Demo Quest") + "^" + Small("Open the three doors, take every gem,") + "^" +
-                Small("and find the trophy beyond the exit pads."),
+                Small("then find the trophy: it waits") + "^" + Small("beyond the exit pads."),
             "Menu", 6000);
     Message(ini, kClipGems, "All gems",
             Big("Well done!") + "^" + Small("Every gem is yours: health +50."), "PickUp", 4000);
-    Message(ini, kClipHint, "Crate hint", Small("Push the crate onto the golden plate (Enter)."),
-            "Menu", 4000);
+    Message(ini, kClipHint, "Crate hint",
+            Small("Push the crate onto the golden plate") + "^" + Small("(Enter)."), "Menu", 4000);
     Intro(ini);
 }
 

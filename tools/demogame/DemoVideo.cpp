@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "tools/demogame/FontGlyphs.h"
 #include "tools/demogame/WavWriter.h"
 
 namespace demo {
@@ -72,20 +73,90 @@ platform::video::MediaContent DeveloperVideoContent() {
     return content;
 }
 
-bool DeveloperVideoBytes(std::string& bytes, std::string& error) {
-    struct Encoded {
-        bool ok = false;
-        std::string bytes, error;
-    };
-    static const Encoded encoded = [] {
-        Encoded e;
-        e.ok = platform::video::EncodeMediaFile("developer.avi", DeveloperVideoContent(), e.bytes,
-                                                e.error);
-        return e;
-    }();
+namespace {
+struct Encoded {
+    bool ok = false;
+    std::string bytes, error;
+};
+
+Encoded Encode(const platform::video::MediaContent& content) {
+    Encoded e;
+    e.ok = platform::video::EncodeMediaFile("video.avi", content, e.bytes, e.error);
+    return e;
+}
+
+bool Give(const Encoded& encoded, std::string& bytes, std::string& error) {
     bytes = encoded.bytes;
     error = encoded.error;
     return encoded.ok;
+}
+
+constexpr int kCardFps = 12;
+constexpr int kCardFrames = 24;
+
+// Draws `line` centred on row `top` of a card picture.
+void DrawLine(std::vector<uint8_t>& rgba, const CardLine& line, int top) {
+    const int advance = (kGlyphColumns + 1) * line.Scale;
+    const int width = static_cast<int>(line.Text.size()) * advance - line.Scale;
+    const int left = (kCardWidth - width) / 2;
+    for (size_t i = 0; i < line.Text.size(); ++i) {
+        const int code = static_cast<unsigned char>(line.Text[i]);
+        for (int y = 0; y < kGlyphRows * line.Scale; ++y) {
+            for (int x = 0; x < kGlyphColumns * line.Scale; ++x) {
+                const int px = left + static_cast<int>(i) * advance + x, py = top + y;
+                if (px < 0 || px >= kCardWidth || py < 0 || py >= kCardHeight) continue;
+                if (!GlyphDot(code, x / line.Scale, y / line.Scale)) continue;
+                uint8_t* p = &rgba[(static_cast<size_t>(py) * kCardWidth + px) * 4];
+                p[0] = line.Red, p[1] = line.Green, p[2] = line.Blue;
+            }
+        }
+    }
+}
+}  // namespace
+
+bool DeveloperVideoBytes(std::string& bytes, std::string& error) {
+    static const Encoded encoded = Encode(DeveloperVideoContent());
+    return Give(encoded, bytes, error);
+}
+
+platform::video::MediaContent CardVideoContent(const std::vector<CardLine>& lines) {
+    platform::video::MediaContent content;
+    content.Width = kCardWidth;
+    content.Height = kCardHeight;
+    content.FramesPerSecond = kCardFps;
+    int height = 0;
+    for (const CardLine& line : lines) height += (kGlyphRows + 4) * line.Scale;
+    for (int f = 0; f < kCardFrames; ++f) {
+        std::vector<uint8_t> rgba(static_cast<size_t>(kCardWidth) * kCardHeight * 4, 255);
+        for (size_t i = 0; i < rgba.size(); i += 4) std::copy_n(kCardGround, 3, &rgba[i]);
+        int top = (kCardHeight - height) / 2;
+        for (const CardLine& line : lines) {
+            // A blinking line shows in the first half of the loop.
+            if (!line.Blinks || f < kCardFrames / 2) DrawLine(rgba, line, top);
+            top += (kGlyphRows + 4) * line.Scale;
+        }
+        content.Frames.push_back(std::move(rgba));
+    }
+    return content;
+}
+
+bool TitleCardBytes(std::string& bytes, std::string& error) {
+    static const Encoded encoded = Encode(CardVideoContent({
+        {"DEMO QUEST", 5, 255, 200, 60, false},
+        {"", 2, 0, 0, 0, false},
+        {"PRESS SPACE TO START", 2, 255, 255, 255, true},
+    }));
+    return Give(encoded, bytes, error);
+}
+
+bool EndCardBytes(std::string& bytes, std::string& error) {
+    static const Encoded encoded = Encode(CardVideoContent({
+        {"YOU WON!", 5, 255, 200, 60, false},
+        {"THE QUEST IS DONE", 2, 255, 255, 255, false},
+        {"", 2, 0, 0, 0, false},
+        {"PRESS SPACE", 2, 255, 255, 255, true},
+    }));
+    return Give(encoded, bytes, error);
 }
 
 }  // namespace demo

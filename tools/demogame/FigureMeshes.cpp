@@ -11,7 +11,9 @@ namespace demo {
 
 namespace {
 // Where a figure's limbs are: swings move a limb's far end along z (forward),
-// raises move it along y.
+// raises move it along y. A figure is built facing +z and turned to face -z
+// at the end: the player turns a hero or a golem by a half turn less its
+// heading, so that a figure's front along -z looks where it goes.
 struct Pose {
     int32_t LeftLeg = 0, RightLeg = 0;  // foot offset forward
     int32_t LeftArm = 0, RightArm = 0;  // hand offset forward
@@ -67,16 +69,23 @@ TG3DMesh Hero(const Pose& p) {
     b.AddBox(-40, 185 - c, 55, -15, 205 - c, 58, FlatPaint(Shade(Ramp::Water, 8)));  // eyes
     b.AddBox(15, 185 - c, 55, 40, 205 - c, 58, FlatPaint(Shade(Ramp::Water, 8)));
     TG3DMesh mesh = b.Mesh();
-    return p.Lying ? LayDown(std::move(mesh), -240) : mesh;
+    return Turned(p.Lying ? LayDown(std::move(mesh), -240) : std::move(mesh), 180);
 }
 
+// A dark disc, opaque: the engine draws in painter's order with depth
+// testing, so a see-through shadow drawn before the floor beneath it would
+// keep that floor from being drawn and show the background through itself.
+// Each triangle starts at the centre, whose light shades all of them.
 TG3DMesh Shadow() {
     MeshBuilder b;
-    Paint dark = FlatPaint(Shade(Ramp::Grey, 1));
-    dark.Transparency = 50;
-    const int32_t r = 130;
-    b.AddQuad(b.AddVertex(-r, 0, -r), b.AddVertex(r, 0, -r), b.AddVertex(r, 0, r),
-              b.AddVertex(-r, 0, r), dark);
+    const Paint dark = FlatPaint(Shade(Ramp::Grey, 4));
+    const int32_t r = 130, d = 92;  // d: r at 45 degrees
+    const int32_t centre = b.AddVertex(0, 0, 0);
+    const int32_t rim[8][2] = {{r, 0},  {d, d},   {0, r},  {-d, d},
+                               {-r, 0}, {-d, -d}, {0, -r}, {d, -d}};
+    int32_t v[8];
+    for (int i = 0; i < 8; ++i) v[i] = b.AddVertex(rim[i][0], 0, rim[i][1]);
+    for (int i = 0; i < 8; ++i) b.AddTriangle(centre, v[i], v[(i + 1) % 8], 0, dark);
     return b.Mesh();
 }
 
@@ -92,7 +101,7 @@ TG3DMesh Golem(const Pose& p) {
     b.AddBox(-60, 90, -50, 60, 150, 50, body);
     b.AddBox(-40, 110, 50, -15, 130, 55, eye);
     b.AddBox(15, 110, 50, 40, 130, 55, eye);
-    return b.Mesh();
+    return Turned(b.Mesh(), 180);
 }
 
 Pose Walk(int32_t swing) {

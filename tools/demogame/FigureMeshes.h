@@ -16,7 +16,8 @@ struct NamedMesh {
     TG3DMesh Mesh;
 };
 
-// Hero: 260 wide, 480 high, centred on its position (feet at y = -240).
+// Figures face -z. Hero: 260 wide, 480 high, centred on its position (feet
+// at y = -240).
 // Names: "Hero", "Hero_Walk1".."Hero_Walk4", "Hero_Fall", "Hero_Crouch",
 // "Hero_Dead", "Hero_Action", "Hero_Shoot", "Hero_GolemStop",
 // "Hero_GolemCoucouche", "Shadow".

@@ -129,10 +129,11 @@ void MachineScripts(IniText& ini) {
                "GOTO 0"});
     Behaviour(ini, kBeaconScript, "Beacon motor",
               {"ADDROTATION 6,(0,-2,0),(0,-2,0)", "DELAY 80", "GOTO 0"});
-    // A hero who steps on the spikes is thrown up, and the game is over.
+    // A hero who steps on the spikes is thrown up, and the game is over once
+    // the message saying so has been read.
     Behaviour(ini, kSpikesScript, "Spikes",
               {"WAITFORPLAYER (0,0,0),(0,0,0)", "PLAYACTIONSOUND " + N(kBlocSpikes),
-               "PLAYCLIP " + N(kClipSpikes), "ADDPLAYERSPEED (0,60,0),0", "DELAY 800", "GAMEOVER",
+               "PLAYCLIP " + N(kClipSpikes), "ADDPLAYERSPEED (0,60,0),0", "DELAY 3000", "GAMEOVER",
                "GOTO 6"});
 }
 
@@ -170,19 +171,24 @@ void WriteScriptBehaviours(IniText& ini) {
 
 void WriteScriptClips(IniText& ini) {
     Message(ini, kClipVaultHint, "Vault hint",
-            Small("The vault opens when all three switches are on (Enter).") + "^" +
-                Small("One of them is on already..."),
+            Small("The vault opens when all three") + "^" +
+                Small("switches are on (Enter). One of") + "^" + Small("them is on already..."),
             "Menu", 5000);
     Message(ini, kClipVaultOpen, "Vault open", Big("The vault is open!"), "Door", 3000);
     Message(ini, kClipAnnex, "Vault",
-            Small("Shoot the turret and the drone (F), and take all five coins.") + "^" +
-                Small("The clock is running, and only two saves are left!"),
+            Small("Shoot the turret and the drone (F),") + "^" +
+                Small("and take all five coins. The clock") + "^" +
+                Small("is running, and only two saves") + "^" + Small("are left!"),
             "Menu", 5000);
     Message(ini, kClipAllCoins, "All coins", Big("All five coins!") + "^" + Small("You win."),
             "PickUp", 3000);
-    Message(ini, kClipSpikes, "Spikes", Big("Caught on the spikes!"), "Hurt", 3000);
+    Message(
+        ini, kClipSpikes, "Spikes",
+        Big("You lost!") + "^" + Small("Caught on the spikes: the game") + "^" + Small("is over."),
+        "Hurt", 3000);
     Message(ini, kClipTurretDown, "Turret down",
-            Small("Turret destroyed: 15 more seconds and one more save."), "Lever", 3000);
+            Small("Turret destroyed: 15 more seconds") + "^" + Small("and one more save."), "Lever",
+            3000);
 }
 
 void AddScriptedRooms(LevelPlan& p) {

@@ -2,6 +2,7 @@
 // Mesa's software OpenGL; frames are read back from the back buffer before
 // they are presented.
 #include <GL/gl.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -143,6 +144,21 @@ TEST_F(GLBackendTest, ClearColourIsPaletteByteOver256) {
     G3DClearScreen(7, *state);
     ExpectNear(Pixel(5, 5), {254, 127, 1}, 1);
     ExpectNear(Pixel(kWidth - 1, kHeight - 1), {254, 127, 1}, 1);
+}
+
+TEST_F(GLBackendTest, EngineCallsGoToTheEngineContextWhateverContextIsCurrent) {
+    // Another window's context made current, as SDL's renderers of the
+    // dialogs make theirs.
+    platform::WindowSettings settings;
+    settings.width = settings.height = 64;
+    settings.visible = false;
+    settings.surface = platform::Surface::OpenGL;
+    platform::Window other(settings);
+    ASSERT_EQ(SDL_GL_GetCurrentContext(), other.GLContext());
+    state->MainPalette[7] = 255;
+    G3DClearScreen(7, *state);
+    EXPECT_EQ(SDL_GL_GetCurrentContext(), window->GLContext());
+    ExpectNear(Pixel(5, 5), {254, 0, 0}, 1);
 }
 
 TEST_F(GLBackendTest, FlatColoursAndTheirLight) {

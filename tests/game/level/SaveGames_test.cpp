@@ -189,7 +189,7 @@ TEST(SaveGameFile, ValuesOutOfRangeAreRefusedAndTheHeroKept) {
     }
 }
 
-TEST(SlotNames, OnlyNamesThatStayOneFolderOfTheirOwnAreTaken) {
+TEST(SlotNames, EveryNameThatIsOneFolderInsideSavegameIsTaken) {
     const struct {
         std::string name;
         bool taken;
@@ -197,21 +197,25 @@ TEST(SlotNames, OnlyNamesThatStayOneFolderOfTheirOwnAreTaken) {
         {"Chapitre 1", true},
         {"Sauvegarde \xE9t\xE9", true},
         {"a.b", true},
+        {"a..b", true},
+        {".hidden", true},
+        {"dot.", true},
+        {" leading", true},
+        {"trailing ", true},
         {"", false},
         {"a/b", false},
         {"a\\b", false},
+        {".", false},
         {"..", false},
-        {"a..b", false},
-        {".hidden", false},
-        {"dot.", false},
-        {" leading", false},
-        {"trailing ", false},
         {"tab\there", false},
         {std::string("nul\0x", 5), false},
         {"\x7F", false},
+        {"\x81", false},
         {".Slot.abc123.tmp", false},
         {std::string(243, 'n'), false},
         {std::string(200, 'n'), true},
+        {std::string(122, '\xE9'), false},  // 244 bytes in UTF-8
+        {std::string(121, '\xE9'), true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SlotNameProblem(c.name).empty(), c.taken) << "[" << c.name << "]";
@@ -331,6 +335,28 @@ TEST_F(SaveGamesPlay, ABrokenSlotIsRefusedAndNothingOfTheGameChanges) {
     EXPECT_FALSE(std::filesystem::exists(folder.Path("SAVEGAME/NoFile/savegame.bin")))
         << "a load never makes a file in a slot";
     EXPECT_EQ(Bytes("SAVEGAME/Short/savegame.bin").size(), 1000u);
+}
+
+TEST_F(SaveGamesPlay, SlotFoldersAreNamedInUtf8AndALinkedSlotIsNeitherWrittenNorRead) {
+    const std::string cafe = "Caf\xE9";  // cp1252, as typed
+    ASSERT_TRUE(SaveGame(cafe));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.Path("SAVEGAME/Caf\xC3\xA9")));
+    EXPECT_EQ(ListSaveSlots(), std::vector<std::string>{cafe});
+    EXPECT_TRUE(LoadGame(cafe, *window, DStuff));
+
+    // The slot's folder moved out of the game, a link to it in its place.
+    std::filesystem::rename(folder.Path("SAVEGAME/Caf\xC3\xA9"), folder.Path("Outside"));
+    std::filesystem::create_directory_symlink(folder.Path("Outside"),
+                                              folder.Path("SAVEGAME/Linked"));
+    const auto outside = Tree("Outside");
+    EXPECT_NE(SlotNameProblem("Linked").find("symbolic link"), std::string::npos);
+    EXPECT_FALSE(SaveGame("Linked"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("SAVEGAME/Linked")));
+    EXPECT_EQ(Tree("Outside"), outside);
+    messages.texts.clear();
+    EXPECT_FALSE(LoadGame("Linked", *window, DStuff));
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_NE(messages.texts[0].find("symbolic link"), std::string::npos) << messages.texts[0];
 }
 
 TEST_F(SaveGamesPlay, ASaveStoppedMidwayLeavesTheOldSlotWhole) {
