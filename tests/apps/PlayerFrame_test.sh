@@ -11,6 +11,7 @@
 set -u
 . "$(dirname "$0")/PlayerWindow.sh"
 player_test "$@"
+own_x_server
 
 cp -r "$demo" "$work/game"
 (cd "$work/game" && exec "$player" 2>"$work/stderr") &

@@ -34,7 +34,22 @@ player_test() {
     demo=$2
     work=$(mktemp -d)
     pid=
-    trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+    server=
+    trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; [ -n "$server" ] && kill "$server"; rm -rf "$work"' EXIT
+}
+
+# Starts an X server of the test's own (1024 x 768, 24 bits), which takes a
+# free display by itself, so that tests started together never race for one,
+# and points DISPLAY at it. Once player_test has run.
+own_x_server() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    server=$!
+    for _ in $(seq 300); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || fail "no X server"
+    export DISPLAY=":$(cat "$work/display")"
 }
 
 # Says why the test failed and ends it.
