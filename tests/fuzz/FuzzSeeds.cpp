@@ -111,6 +111,28 @@ const char kDefinitionScripts[] =
     "1=opendoor 2,(0,0,0),(1,1,1)\n2=SetSky 300\n[Behaviour 255]\nName=y\n"
     "0=addrotationabsolute -5,(1,2,3),(4,5,6)\n[object 256]\nCube=TRUE\n";
 
+// The demo definition cut into pieces of a few sections each, every piece a
+// definition of its own and none naming the 3-D file: most inputs then load a
+// few files, not the 133 of the whole definition (which stays one seed).
+bool DefinitionPieces(const std::string& root) {
+    std::string text = demo::DefinitionText();
+    const size_t texture = text.find("Texture=");
+    if (texture != std::string::npos) text.erase(texture, text.find('\n', texture) + 1 - texture);
+    constexpr int kSectionsPerPiece = 6;
+    size_t start = 0;
+    for (int piece = 0; start < text.size(); ++piece) {
+        size_t end = start;
+        for (int s = 0; s < kSectionsPerPiece && end != std::string::npos; ++s) {
+            end = text.find("\r\n[", end + 1);
+        }
+        end = end == std::string::npos ? text.size() : end + 2;
+        const std::string name = "/definition/piece" + std::to_string(piece) + ".def";
+        if (!Write(root + name, text.substr(start, end - start))) return false;
+        start = end;
+    }
+    return true;
+}
+
 bool Texts(const std::string& root) {
     bool ok = Write(root + "/ini/game.ini", demo::GameIniText()) &&
               Write(root + "/ini/quest.def", demo::DefinitionText()) &&
@@ -122,7 +144,7 @@ bool Texts(const std::string& root) {
          Write(root + "/gameini/ranges.ini", kGameIniRanges);
     return ok && Write(root + "/definition/quest.def", demo::DefinitionText()) &&
            Write(root + "/definition/root.def", kDefinitionRoot) &&
-           Write(root + "/definition/scripts.def", kDefinitionScripts);
+           Write(root + "/definition/scripts.def", kDefinitionScripts) && DefinitionPieces(root);
 }
 
 // The level seeds without their tables, for the level-state fuzzer.
