@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/level/ArgParse.h"
+#include "game/level/DefinitionSection.h"
 #include "game/world/BlocDynamics.h"
 #include "game/level/LevelStuff.h"
 #include "platform/fs/PathResolver.h"
@@ -313,8 +314,8 @@ void ReadSectionText(const TIniFile32& ini, int header, SectionText& text) {
     }
 }
 
-void CompileBehaviour(const TIniFile32& ini, int32_t number, BehaviourTypeStuff& behaviour) {
-    const int header = ini.FindSection("Behaviour " + std::to_string(number));
+// One behaviour, whose section's header is line `header` of the file (-1: none).
+void CompileBehaviour(const TIniFile32& ini, int header, BehaviourTypeStuff& behaviour) {
     // A behaviour that does not exist holds no command: one missing from the
     // file stays as it is, and the 257 commands are not gone through again.
     if (header < 0 && behaviour.BehaviourName.empty()) return;
@@ -361,7 +362,10 @@ void LoadBehaviours(const TIniFile32& ini, LevelStuff& level) {
     // that was under way when the level was left is finished by the next
     // timed motion command.
     for (BehaviourStuff& instance : level.BehaviourInstances) instance.Pc = 0;
-    for (int32_t b = 0; b < kBehaviourCount; ++b) CompileBehaviour(ini, b, level.Behaviours[b]);
+    const std::vector<int> headers = NumberedSections(ini, "Behaviour ", kBehaviourCount);
+    for (int32_t b = 0; b < kBehaviourCount; ++b) {
+        CompileBehaviour(ini, headers[static_cast<size_t>(b)], level.Behaviours[b]);
+    }
 }
 
 bool AddBehaviour(int32_t behaviour, int32_t x, int32_t y, int32_t z, int32_t health,

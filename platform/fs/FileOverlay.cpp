@@ -54,6 +54,7 @@ void FileOverlay::AddFolder(const std::string& root) {
 }
 
 const std::string* FileOverlay::Find(const std::string& path) const {
+    if (path.empty()) return nullptr;  // the current folder, never a file
     const auto found = files_.find(KeyOf(path));
     return found == files_.end() ? nullptr : &found->second;
 }
