@@ -153,11 +153,7 @@ void LoadSkies(const DefinitionSection& in, LevelStuff& level) {
 
 // ---- Bloc types ----
 
-// Puts type n back to its defaults, freeing its meshes and sounds. What the
-// level keeps about the type (its InstanceCount, the frame it shows) stays.
-void ResetBlocType(BlocStuff& bloc, int32_t n) {
-    const int32_t instances = bloc.InstanceCount;
-    const float framePosition = bloc.FramePosition;
+void FreeBlocMedia(BlocStuff& bloc) {
     bloc.FreeMeshes();
     FreeSound(bloc.StepSoundBuffer);
     FreeSound(bloc.LoopSoundBuffer);
@@ -167,6 +163,16 @@ void ResetBlocType(BlocStuff& bloc, int32_t n) {
          {&golem.SeenSound, &golem.LostSound, &golem.WalkSound, &golem.BlockSound}) {
         FreeSound(*sound);
     }
+}
+
+// Puts type n back to its defaults, freeing its meshes and sounds. What the
+// level keeps about the type (its InstanceCount, the frame it shows) stays.
+void ResetBlocType(BlocStuff& bloc, int32_t n) {
+    const int32_t instances = bloc.InstanceCount;
+    const float framePosition = bloc.FramePosition;
+    // Only a defined type is given meshes and sounds (by this loader): an
+    // undefined one holds none.
+    if (bloc.Undefined == 0) FreeBlocMedia(bloc);
     // Made anew in place: a fraction of the cost of assigning every field.
     std::destroy_at(&bloc);
     std::construct_at(&bloc);
