@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <memory>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "engine/G3D3DFile.h"
@@ -170,12 +170,15 @@ void FreeBlocMedia(BlocStuff& bloc) {
 void ResetBlocType(BlocStuff& bloc, int32_t n) {
     const int32_t instances = bloc.InstanceCount;
     const float framePosition = bloc.FramePosition;
-    // Only a defined type is given meshes and sounds (by this loader): an
-    // undefined one holds none.
-    if (bloc.Undefined == 0) FreeBlocMedia(bloc);
-    // Made anew in place: a fraction of the cost of assigning every field.
-    std::destroy_at(&bloc);
-    std::construct_at(&bloc);
+    // Only a defined type is given media: an undefined one holds the defaults
+    // already, and its values are copied over whole.
+    if (bloc.Undefined == 0) {
+        FreeBlocMedia(bloc);
+        static_cast<BlocMedia&>(bloc) = BlocMedia{};
+    }
+    static_assert(std::is_trivially_copyable_v<BlocValues>);
+    static const BlocValues kValues{};
+    static_cast<BlocValues&>(bloc) = kValues;
     bloc.InstanceCount = instances;
     bloc.FramePosition = framePosition;
     bloc.AnimDoor = n;
