@@ -17,7 +17,8 @@ namespace {
 
 char LowerAscii(char ch) { return (ch >= 'A' && ch <= 'Z') ? char(ch - 'A' + 'a') : ch; }
 
-// The number that `digits` writes as std::to_string would, or -1.
+}  // namespace
+
 int64_t CanonicalNumber(std::string_view digits) {
     if (digits.empty() || digits.size() > 9 || (digits.size() > 1 && digits[0] == '0')) return -1;
     int64_t number = 0;
@@ -27,8 +28,6 @@ int64_t CanonicalNumber(std::string_view digits) {
     }
     return number;
 }
-
-}  // namespace
 
 std::vector<int> NumberedSections(const TIniFile32& ini, const std::string& prefix, int32_t count) {
     std::vector<int> lines(static_cast<size_t>(std::max(count, 0)), -1);

@@ -16,6 +16,10 @@ std::string UpperAscii(std::string text);
 // 1 when `text`, upper-cased, is "TRUE", else 0.
 uint8_t FlagOf(const std::string& text);
 
+// The number that `digits` writes as std::to_string would (no sign, no leading
+// zero, up to nine digits), or -1.
+int64_t CanonicalNumber(std::string_view digits);
+
 // For N = 0..count-1, the header line of the section named `prefix` + N (N in
 // decimal as std::to_string writes it), or -1: what ini.FindSection gives for
 // each name, found in one pass over the file's headers.

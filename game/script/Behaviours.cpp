@@ -270,13 +270,8 @@ void ClearCommand(CommandStuff& c) {
 // The command number of an INI key: "0".."256" written without sign or
 // leading zeros (the keys are matched exactly); -1 for any other key.
 int32_t CommandNumberOfKey(std::string_view key) {
-    if (key.empty() || key.size() > 3 || (key.size() > 1 && key[0] == '0')) return -1;
-    int32_t number = 0;
-    for (char ch : key) {
-        if (ch < '0' || ch > '9') return -1;
-        number = number * 10 + (ch - '0');
-    }
-    return number < kCommandCount ? number : -1;
+    const int64_t number = CanonicalNumber(key);
+    return number < kCommandCount ? static_cast<int32_t>(number) : -1;
 }
 
 // The key "Name" and the command lines "0".."256" of one section.
