@@ -155,6 +155,7 @@ void TIniFile32::ParseText(const std::string& bytes) {
     sections_.clear();
     sectionIndex_.clear();
     keyIndex_.clear();
+    lastSection_.reset();
     std::string_view text(bytes);
     text = text.substr(0, text.find('\0'));
     // One allocation for the line list instead of growing it line by line.
@@ -200,9 +201,13 @@ bool TIniFile32::Save() {
 }
 
 int TIniFile32::FindSection(const std::string& name) const {
+    // Readers ask for one section many times in a row.
+    if (lastSection_ && lastSection_->first == name) return lastSection_->second;
     auto found = sectionIndex_.find(LowerAscii("[" + name + "]"));
-    if (found == sectionIndex_.end()) return -1;
-    return sections_[static_cast<size_t>(found->second)].Line;
+    const int line =
+        found == sectionIndex_.end() ? -1 : sections_[static_cast<size_t>(found->second)].Line;
+    lastSection_.emplace(name, line);
+    return line;
 }
 
 std::string TIniFile32::KeyOfLine(const std::string& line) {
@@ -301,6 +306,7 @@ void TIniFile32::WriteString(const std::string& section, const std::string& key,
         }
     }
     keyIndex_.clear();
+    lastSection_.reset();
     UpdateFile();
     Modified = true;
 }

@@ -5,7 +5,9 @@
 // is saved or freed after a write. Texts are cp1252 bytes.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
@@ -109,4 +111,6 @@ class TIniFile32 {
     std::unordered_map<std::string, int> sectionIndex_;
     // Header line -> its keys; built on demand, dropped by every write.
     mutable std::unordered_map<int, SectionKeys> keyIndex_;
+    // The name FindSection was given last and its answer; dropped by every write.
+    mutable std::optional<std::pair<std::string, int>> lastSection_;
 };

@@ -63,13 +63,12 @@ struct GolemTypeStuff {
     void FreeMeshes();
 };
 
-// One bloc type ([Object N] of the level definition). Flags are bytes 0/1.
-// Bounds are cell-local integers (0 = the low face of the cell).
-struct BlocStuff {
-    uint8_t Undefined = 1;  // no `Cube` key in its section
+// What the definition loader gives a bloc type it defines: names, key frames
+// with their bounds, meshes and sounds (owned). Nothing else gives a type any
+// of it (the play poses CurrentMesh from the key frames only), so a type left
+// undefined holds these defaults.
+struct BlocMedia {
     std::string InventoryIcon;
-    float InventoryIconWidth = 0, InventoryIconHeight = 0;
-    uint8_t InventoryCountInvert = 0;
     std::string WeaponIcon, WeaponFireIcon;
     std::string Name;
 
@@ -79,7 +78,23 @@ struct BlocStuff {
     std::array<int32_t, kBlocMeshSlots> FrameXmin{}, FrameXmax{}, FrameYmin{}, FrameZmin{},
         FrameZmax{}, FrameYmax1{}, FrameYmax2{}, FrameYmax3{}, FrameYmax4{};
     TG3DMesh* CurrentMesh = nullptr;  // the pose drawn now
-    float FramePosition = 0;          // fractional frame index, 0..MeshCount
+
+    GolemTypeStuff GolemType;
+
+    std::string LoopSoundFile, ActionSoundFile;  // upper-cased
+    TSoundBuffer* LoopSoundBuffer = nullptr;
+    TSoundBuffer* ActionSoundBuffer = nullptr;
+    std::string StepSoundFile;  // upper-cased
+    TSoundBuffer* StepSoundBuffer = nullptr;
+};
+
+// The plain values of a bloc type: flags, numbers, bounds and the frame shown.
+struct BlocValues {
+    uint8_t Undefined = 1;  // no `Cube` key in its section
+    float InventoryIconWidth = 0, InventoryIconHeight = 0;
+    uint8_t InventoryCountInvert = 0;
+
+    float FramePosition = 0;  // fractional frame index, 0..MeshCount
     float PreviousFrame = 0;
     float Speed = 0;  // frames per 90 ms
     int32_t MeshCount = 0;
@@ -111,7 +126,6 @@ struct BlocStuff {
     uint8_t AnimateCollision = 0;
 
     uint8_t Golem = 0;
-    GolemTypeStuff GolemType;
     uint8_t GameEnd = 0;
     uint8_t Exit = 0;
     int32_t DefaultBehaviour = -1;
@@ -151,17 +165,16 @@ struct BlocStuff {
     int32_t FaceATexture = 0, FaceBTexture = 0, FaceCTexture = 0;
     int32_t FaceDTexture = 0, FaceETexture = 0, FaceFTexture = 0;
 
-    std::string LoopSoundFile, ActionSoundFile;  // upper-cased
-    TSoundBuffer* LoopSoundBuffer = nullptr;
-    TSoundBuffer* ActionSoundBuffer = nullptr;
     int32_t LoopDuration = 999000;  // ms between loop-sound plays
     int32_t LoopVolume = 255;
     int32_t ActionVolume = 255;
-    std::string StepSoundFile;  // upper-cased
-    TSoundBuffer* StepSoundBuffer = nullptr;
     uint8_t LoopSoundDue = 1;
     int32_t LoopSoundTime = 0;  // game ms of the last loop-sound play
+};
 
+// One bloc type ([Object N] of the level definition). Flags are bytes 0/1.
+// Bounds are cell-local integers (0 = the low face of the cell).
+struct BlocStuff : BlocValues, BlocMedia {
     // FaceAColor..FaceFColor by face 0..5 (A..F); nullptr for any other face.
     int32_t* FaceColor(int32_t face);
     // FaceATexture..FaceFTexture by face 0..5 (A..F); nullptr for any other face.

@@ -4,6 +4,8 @@
 #include <array>
 #include <limits>
 #include <string_view>
+#include <type_traits>
+#include <vector>
 
 #include "engine/G3D3DFile.h"
 #include "engine/G3DState.h"
@@ -115,9 +117,34 @@ void LoadHero(const DefinitionSection& in, HeroStuff& hero) {
     hero.FallRotateFactor = in.Float("FallRotateFactor", 1.0f);
 }
 
+// The skies N that keys "Sky_N..." of the section may name (N of up to three
+// digits, below kSkyCount).
+std::array<bool, kSkyCount> NamedSkies(const DefinitionSection& in) {
+    std::array<bool, kSkyCount> named{};
+    for (const std::string& key : in.Keys()) {
+        if (key.compare(0, 4, "Sky_") != 0) continue;
+        int32_t n = 0;
+        size_t i = 4;
+        for (; i < key.size() && i < 7 && key[i] >= '0' && key[i] <= '9'; ++i) {
+            n = n * 10 + (key[i] - '0');
+        }
+        if (i > 4 && n < kSkyCount) named[static_cast<size_t>(n)] = true;
+    }
+    return named;
+}
+
 void LoadSkies(const DefinitionSection& in, LevelStuff& level) {
+    // Only the skies that the section may name are looked up: the others are
+    // emptied as a look-up of no key would.
+    const std::array<bool, kSkyCount> named = NamedSkies(in);
     for (int32_t n = 0; n < kSkyCount; ++n) {
         SkyStuff& sky = level.Skies[n];
+        if (!named[static_cast<size_t>(n)]) {
+            sky.SkyFile.clear();
+            G3DFreeMesh(sky.SkyMesh);
+            sky.SkyDescription.clear();
+            continue;
+        }
         const std::string prefix = "Sky_" + std::to_string(n);
         sky.SkyFile = in.Text(prefix + "_Object");
         ReloadMesh(sky.SkyFile, sky.SkyMesh);
@@ -127,11 +154,7 @@ void LoadSkies(const DefinitionSection& in, LevelStuff& level) {
 
 // ---- Bloc types ----
 
-// Puts type n back to its defaults, freeing its meshes and sounds. What the
-// level keeps about the type (its InstanceCount, the frame it shows) stays.
-void ResetBlocType(BlocStuff& bloc, int32_t n) {
-    const int32_t instances = bloc.InstanceCount;
-    const float framePosition = bloc.FramePosition;
+void FreeBlocMedia(BlocStuff& bloc) {
     bloc.FreeMeshes();
     FreeSound(bloc.StepSoundBuffer);
     FreeSound(bloc.LoopSoundBuffer);
@@ -141,7 +164,22 @@ void ResetBlocType(BlocStuff& bloc, int32_t n) {
          {&golem.SeenSound, &golem.LostSound, &golem.WalkSound, &golem.BlockSound}) {
         FreeSound(*sound);
     }
-    bloc = BlocStuff{};
+}
+
+// Puts type n back to its defaults, freeing its meshes and sounds. What the
+// level keeps about the type (its InstanceCount, the frame it shows) stays.
+void ResetBlocType(BlocStuff& bloc, int32_t n) {
+    const int32_t instances = bloc.InstanceCount;
+    const float framePosition = bloc.FramePosition;
+    // Only a defined type is given media: an undefined one holds the defaults
+    // already, and its values are copied over whole.
+    if (bloc.Undefined == 0) {
+        FreeBlocMedia(bloc);
+        static_cast<BlocMedia&>(bloc) = BlocMedia{};
+    }
+    static_assert(std::is_trivially_copyable_v<BlocValues>);
+    static const BlocValues kValues{};
+    static_cast<BlocValues&>(bloc) = kValues;
     bloc.InstanceCount = instances;
     bloc.FramePosition = framePosition;
     bloc.AnimDoor = n;
@@ -362,8 +400,10 @@ void FinishBlocType(BlocStuff& bloc) {
     bloc.ExtentZ = AbsoluteSaturated(int64_t{bloc.Zmax} - bloc.Zmin);
 }
 
-void ReadBlocType(const TIniFile32& ini, int32_t n, BlocStuff& bloc) {
-    const DefinitionSection in(ini, "Object " + std::to_string(n));
+// Type n from its section, which the file holds when `present`.
+void ReadBlocType(const TIniFile32& ini, int32_t n, bool present, BlocStuff& bloc) {
+    const DefinitionSection in(ini, present ? "Object " + std::to_string(n) : std::string(),
+                               present);
     ResetBlocType(bloc, n);
     bloc.G = in.Integer("G", 24);
     bloc.SpeedX = in.Integer("SpeedX", 0);
@@ -417,7 +457,10 @@ void ReadDefinitionFile(const TIniFile32& ini, LevelStuff& level, TDStuff& engin
     LoadSkies(general, level);
     LoadClips(ini, level);
     LoopMusic = 0;  // the music that plays does not loop into the new level
-    for (int32_t n = 0; n < kBlocTypeCount; ++n) ReadBlocType(ini, n, level.Blocs[n]);
+    const std::vector<int> objects = NumberedSections(ini, "Object ", kBlocTypeCount);
+    for (int32_t n = 0; n < kBlocTypeCount; ++n) {
+        ReadBlocType(ini, n, objects[static_cast<size_t>(n)] >= 0, level.Blocs[n]);
+    }
 }
 
 // Whether the file holds a section of a definition: [General], or one named

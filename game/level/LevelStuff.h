@@ -154,6 +154,9 @@ struct LevelStuff {
     MovingBlocList MovingBlocs;
     TileAnimationList TileAnimations;
     std::array<ClipStuff, kClipCount> Clips;
+    // Clips 0..32 that the last definition load filled from a section; the
+    // others hold their defaults, as only that load writes them.
+    std::array<bool, kLastDefinedClip + 1> ClipsRead{};
     TSoundBuffer* ClipSound = nullptr;  // sample of the current cut-scene key frame
     std::array<BehaviourTypeStuff, kBehaviourCount> Behaviours;
     BehaviourInstanceList BehaviourInstances;

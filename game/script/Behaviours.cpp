@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/level/ArgParse.h"
+#include "game/level/DefinitionSection.h"
 #include "game/world/BlocDynamics.h"
 #include "game/level/LevelStuff.h"
 #include "platform/fs/PathResolver.h"
@@ -292,13 +293,8 @@ void ClearCommand(CommandStuff& c) {
 // The command number of an INI key: "0".."256" written without sign or
 // leading zeros (the keys are matched exactly); -1 for any other key.
 int32_t CommandNumberOfKey(std::string_view key) {
-    if (key.empty() || key.size() > 3 || (key.size() > 1 && key[0] == '0')) return -1;
-    int32_t number = 0;
-    for (char ch : key) {
-        if (ch < '0' || ch > '9') return -1;
-        number = number * 10 + (ch - '0');
-    }
-    return number < kCommandCount ? number : -1;
+    const int64_t number = CanonicalNumber(key);
+    return number < kCommandCount ? static_cast<int32_t>(number) : -1;
 }
 
 // The key "Name" and the command lines "0".."256" of one section.
@@ -336,8 +332,8 @@ void ReadSectionText(const TIniFile32& ini, int header, SectionText& text) {
     }
 }
 
-void CompileBehaviour(const TIniFile32& ini, int32_t number, BehaviourTypeStuff& behaviour) {
-    const int header = ini.FindSection("Behaviour " + std::to_string(number));
+// One behaviour, whose section's header is line `header` of the file (-1: none).
+void CompileBehaviour(const TIniFile32& ini, int header, BehaviourTypeStuff& behaviour) {
     // A behaviour that does not exist holds no command: one missing from the
     // file stays as it is, and the 257 commands are not gone through again.
     if (header < 0 && behaviour.BehaviourName.empty()) return;
@@ -384,7 +380,10 @@ void LoadBehaviours(const TIniFile32& ini, LevelStuff& level) {
     // that was under way when the level was left is finished by the next
     // timed motion command.
     for (BehaviourStuff& instance : level.BehaviourInstances) instance.Pc = 0;
-    for (int32_t b = 0; b < kBehaviourCount; ++b) CompileBehaviour(ini, b, level.Behaviours[b]);
+    const std::vector<int> headers = NumberedSections(ini, "Behaviour ", kBehaviourCount);
+    for (int32_t b = 0; b < kBehaviourCount; ++b) {
+        CompileBehaviour(ini, headers[static_cast<size_t>(b)], level.Behaviours[b]);
+    }
 }
 
 bool AddBehaviour(int32_t behaviour, int32_t x, int32_t y, int32_t z, int32_t health,

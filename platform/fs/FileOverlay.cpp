@@ -2,7 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
-#include <vector>
+#include <string_view>
 
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/PathResolver.h"
@@ -15,28 +15,33 @@ const FileOverlay*& Installed() {
     return overlay;
 }
 
-// The absolute form of a data path, components upper-cased, "." and ".."
-// applied, "/" between them.
-std::string KeyOf(const std::string& path) {
-    const bool absolute = !path.empty() && (path[0] == '/' || path[0] == '\\');
-    std::vector<std::string> parts;
-    std::string whole = absolute ? path : CurrentFolder() + "/" + path;
-    std::string part;
-    whole += '/';
-    for (char c : whole) {
-        if (c != '/' && c != '\\') {
-            part += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+// Appends to `key` the components of `path` ("/" or "\\" between them),
+// upper-cased, each after a "/", with "." and ".." applied.
+void AppendComponents(std::string_view path, std::string& key) {
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find_first_of("/\\", start);
+        if (end == std::string_view::npos) end = path.size();
+        const std::string_view part = path.substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            const size_t slash = key.rfind('/');
+            key.resize(slash == std::string::npos ? 0 : slash);
             continue;
         }
-        if (part == "..") {
-            if (!parts.empty()) parts.pop_back();
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(part);
-        }
-        part.clear();
+        key += '/';
+        for (char c : part) key += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     }
+}
+
+// The absolute form of a data path, components upper-cased, "." and ".."
+// applied, "/" before each.
+std::string KeyOf(const std::string& path) {
+    const bool absolute = !path.empty() && (path[0] == '/' || path[0] == '\\');
     std::string key;
-    for (const std::string& p : parts) key += "/" + p;
+    if (!absolute) AppendComponents(CurrentFolder(), key);
+    AppendComponents(path, key);
     return key;
 }
 
@@ -54,6 +59,7 @@ void FileOverlay::AddFolder(const std::string& root) {
 }
 
 const std::string* FileOverlay::Find(const std::string& path) const {
+    if (path.empty()) return nullptr;  // the current folder, never a file
     const auto found = files_.find(KeyOf(path));
     return found == files_.end() ? nullptr : &found->second;
 }

@@ -86,8 +86,14 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
 std::string CurrentFolder() { return VirtualFolder(); }
 
 bool SetCurrentFolder(const std::string& path) {
-    std::string real = Resolve(path);
+    // The current folder is its own resolved form: made current again, it is
+    // only asked whether it is still a folder.
     struct stat info;
+    if (path == VirtualFolder() && path.find('\\') == std::string::npos &&
+        stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        return true;
+    }
+    std::string real = Resolve(path);
     if (stat(real.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
     VirtualFolder() = real;
     return true;

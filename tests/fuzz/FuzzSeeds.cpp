@@ -111,6 +111,43 @@ const char kDefinitionScripts[] =
     "1=opendoor 2,(0,0,0),(1,1,1)\n2=SetSky 300\n[Behaviour 255]\nName=y\n"
     "0=addrotationabsolute -5,(1,2,3),(4,5,6)\n[object 256]\nCube=TRUE\n";
 
+// The seed file of one section: "[Object 20]" gives "object20.def".
+std::string SectionSeedName(const std::string& section) {
+    std::string name;
+    for (char c : section) {
+        if (c >= 'A' && c <= 'Z') name += static_cast<char>(c - 'A' + 'a');
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) name += c;
+    }
+    return name + ".def";
+}
+
+// The demo definition cut into its sections, each a definition of its own,
+// and its 3-D file named alone: every input then loads a few files at most.
+// Whole, the definition names 133 files, and the inputs made from it and
+// with it (up to its length) would take most of the fuzzer's time.
+bool DefinitionSections(const std::string& root) {
+    std::string text = demo::DefinitionText();
+    const size_t texture = text.find("Texture=");
+    if (texture != std::string::npos) {
+        const size_t end = text.find('\n', texture) + 1;
+        if (!Write(root + "/definition/texture.def",
+                   "[General]\r\n" + text.substr(texture, end - texture))) {
+            return false;
+        }
+        text.erase(texture, end - texture);
+    }
+    for (size_t start = text.find('['); start != std::string::npos;) {
+        const size_t end = text.find("\r\n[", start);
+        const std::string section = text.substr(start, text.find(']', start) - start);
+        if (!Write(root + "/definition/" + SectionSeedName(section),
+                   text.substr(start, end == std::string::npos ? end : end + 2 - start))) {
+            return false;
+        }
+        start = end == std::string::npos ? end : end + 2;
+    }
+    return true;
+}
+
 bool Texts(const std::string& root) {
     bool ok = Write(root + "/ini/game.ini", demo::GameIniText()) &&
               Write(root + "/ini/quest.def", demo::DefinitionText()) &&
@@ -120,9 +157,8 @@ bool Texts(const std::string& root) {
     ok = ok && Write(root + "/gameini/game.ini", demo::GameIniText()) &&
          Write(root + "/gameini/oddcase.ini", kGameIniOddCase) &&
          Write(root + "/gameini/ranges.ini", kGameIniRanges);
-    return ok && Write(root + "/definition/quest.def", demo::DefinitionText()) &&
-           Write(root + "/definition/root.def", kDefinitionRoot) &&
-           Write(root + "/definition/scripts.def", kDefinitionScripts);
+    return ok && Write(root + "/definition/root.def", kDefinitionRoot) &&
+           Write(root + "/definition/scripts.def", kDefinitionScripts) && DefinitionSections(root);
 }
 
 // The level seeds without their tables, for the level-state fuzzer.

@@ -21,19 +21,21 @@
 
 namespace {
 
-void Check(bool ok, const char* what) {
+// The checks of what a load keeps go through every record whatever the input:
+// left out of the coverage that guides the search, they cost it nothing.
+[[clang::no_sanitize("coverage")]] void Check(bool ok, const char* what) {
     if (ok) return;
     std::fprintf(stderr, "level definition: %s\n", what);
     std::abort();
 }
 
-bool SameCommand(const CommandStuff& a, const CommandStuff& b) {
+[[clang::no_sanitize("coverage")]] bool SameCommand(const CommandStuff& a, const CommandStuff& b) {
     return a.Opcode == b.Opcode && a.Param1 == b.Param1 && a.Param2 == b.Param2 &&
            a.Param3 == b.Param3 && a.Param4 == b.Param4 && a.Param5 == b.Param5 &&
            a.Param6 == b.Param6 && a.Param7 == b.Param7 && a.Param8 == b.Param8 && a.Line == b.Line;
 }
 
-void CheckBlocs(const LevelStuff& level) {
+[[clang::no_sanitize("coverage")]] void CheckBlocs(const LevelStuff& level) {
     for (const BlocStuff& bloc : level.Blocs) {
         Check(bloc.MeshCount >= 0 && bloc.MeshCount <= kBlocMaxMeshes, "mesh count");
         Check(bloc.FramePosition == 0 ||
@@ -42,8 +44,10 @@ void CheckBlocs(const LevelStuff& level) {
     }
 }
 
-void CheckClips(const LevelStuff& level) {
+// The clips the load read: the others were put back to their defaults.
+[[clang::no_sanitize("coverage")]] void CheckClips(const LevelStuff& level) {
     for (int32_t c = 0; c <= kLastDefinedClip; ++c) {
+        if (!level.ClipsRead[static_cast<size_t>(c)]) continue;
         for (const KeyFrameStuff& frame : level.Clips[c].KeyFrames) {
             for (const KeyFrameObjectStuff& slot : frame.Objects) {
                 Check(slot.IndexA >= -1 && slot.IndexA < kClipObjectCount, "object index A");
@@ -53,7 +57,7 @@ void CheckClips(const LevelStuff& level) {
     }
 }
 
-void CheckBehaviours(const LevelStuff& level) {
+[[clang::no_sanitize("coverage")]] void CheckBehaviours(const LevelStuff& level) {
     CommandStuff again;
     for (const BehaviourTypeStuff& behaviour : level.Behaviours) {
         if (behaviour.BehaviourName.empty()) continue;  // no command to look at

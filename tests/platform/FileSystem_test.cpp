@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/fs/FileOverlay.h"
 #include "platform/fs/FileStream.h"
 #include "platform/fs/PathResolver.h"
 #include "tests/common/ScratchFolder.h"
@@ -333,6 +334,25 @@ TEST_F(FileSystemTest, AtomicOutputFileReplacesOnlyOnCommit) {
     EXPECT_FALSE(committed);
     EXPECT_EQ(Read("target.bin"), "old");
     EXPECT_EQ(Names(), NameList{"target.bin"});
+}
+
+TEST_F(FileSystemTest, AnOverlayAnswersForTheFilesItHolds) {
+    Write("Data/Mesh.msh", "mesh");
+    pfs::FileOverlay overlay;
+    overlay.AddFolder(root_);
+    Write("Data/Later.msh", "later");
+    pfs::SetFileOverlay(&overlay);
+    std::string bytes;
+    const std::string parent = "..\\" + std::filesystem::path(root_).filename().string();
+    for (const std::string& name :
+         std::vector<std::string>{"Data/Mesh.msh", "data\\MESH.msh", "./Data/../Data/mesh.MSH",
+                                  parent + "\\Data\\Mesh.msh", root_ + "/DATA/Mesh.msh"}) {
+        EXPECT_TRUE(pfs::ReadWholeFile(name, bytes) && bytes == "mesh") << name;
+    }
+    for (const char* name : {"", "Data", "Data/Later.msh", "Mesh.msh"}) {
+        EXPECT_FALSE(pfs::FileExists(name)) << name;
+    }
+    pfs::SetFileOverlay(nullptr);
 }
 
 }  // namespace

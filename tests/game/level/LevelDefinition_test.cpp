@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "engine/G3DState.h"
 #include "game/clips/ClipPlayback.h"
+#include "game/level/DefinitionSection.h"
 #include "game/media/Music.h"
 #include "game/level/HeroStuff.h"
 #include "game/StartUp.h"
 #include "game/level/LevelStuff.h"
 #include "platform/fs/PathResolver.h"
 #include "platform/process/Halt.h"
+#include "support/IniFiles32.h"
 #include "tests/engine/TestFiles.h"
 #include "tests/game/LevelTestWorld.h"
 
@@ -48,6 +52,18 @@ TEST(MeshBoundsTest, QuadrantsAroundTheMiddle) {
               (std::array<int32_t, 9>{156, 256, 768, 956, -256, -256, -256, 156, 256}));
     EXPECT_EQ(Bounds(nullptr),
               (std::array<int32_t, 9>{768, 256, 768, -256, -256, -256, -256, 768, 256}));
+}
+
+TEST(NumberedSectionsTest, FindWhatFindSectionFinds) {
+    const TIniFile32 ini("def.ini",
+                         "[object 1]\n[OBJECT 2]\n[Object 03]\n[Object  4]\n[Object 5 ]\n"
+                         "[Object 6]\n[object 6]\n[Object -7]\n[Object 8x]\n[Object 0]\n"
+                         "[Objects 9]\n[Object 10]\n[Object 11]\nk=v\n[Object 99999999999]\n");
+    const std::vector<int> lines = NumberedSections(ini, "Object ", 12);
+    for (int32_t n = 0; n < 12; ++n) {
+        EXPECT_EQ(lines[static_cast<size_t>(n)], ini.FindSection("Object " + std::to_string(n)))
+            << n;
+    }
 }
 
 class LevelDefinitionTest : public ::testing::Test, protected leveltest::LevelTestWorld {
@@ -264,12 +280,13 @@ TEST_F(LevelDefinitionTest, TheSameDefinitionAndQualityIsNotLoadedAgain) {
 
 TEST_F(LevelDefinitionTest, EveryLoadStartsTheTypesFromTheirDefaults) {
     folder.Write("one.ini",
-                 "[General]\nRoot=data\n"
+                 "[General]\nRoot=data\nSky_2_Object=a.msh\nSky_2_Description=dawn\n"
                  "[Object 1]\nCube=FALSE\nMesh1=a.msh\nGolem=TRUE\nMeshWalk1=b.msh\n"
                  "Lever=TRUE\nLeverAnim=5\nDefaultBehaviour=1\n");
-    folder.Write("two.ini", "[Object 1]\nCube=TRUE\n");
+    folder.Write("two.ini", "[General]\nSky_20_Object=\n[Object 1]\nCube=TRUE\n");
     Load("one.ini");
     ASSERT_NE(Level.Blocs[1].GolemType.MeshWalk1, nullptr);
+    ASSERT_NE(Level.Skies[2].SkyMesh, nullptr);
     Level.Blocs[1].InstanceCount = 3;
 
     Load("two.ini");
@@ -281,6 +298,9 @@ TEST_F(LevelDefinitionTest, EveryLoadStartsTheTypesFromTheirDefaults) {
     EXPECT_EQ(bloc.Meshes[0], nullptr);
     EXPECT_EQ(bloc.InstanceCount, 3);
     EXPECT_EQ(bloc.Xmax, 511);
+    EXPECT_EQ(Level.Skies[2].SkyMesh, nullptr);
+    EXPECT_EQ(Level.Skies[2].SkyFile, "");
+    EXPECT_EQ(Level.Skies[2].SkyDescription, "");
 }
 
 }  // namespace
