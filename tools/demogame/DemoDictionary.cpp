@@ -16,8 +16,8 @@ const char* const kEntries[] = {
     "Ecran de titre",
     "&Options",
     "Contr\xF4les && Rendu ...",
-    "Mode plein \xE9"
-    "cran",
+    ("Mode plein \xE9"
+     "cran"),
     "Mode fen\xEAtr\xE9",
     "Sauver la configuration",
     "Mode souris",
