@@ -37,7 +37,7 @@ TEST(MixerMp3, APiecePlaysToItsEndAndSaysSoOnce) {
     piece->Rewind();
     piece->Run();
     bool ended = false;
-    for (int i = 0; i < 50 && !ended; ++i) {
+    for (int i = 0; i < 125 && !ended; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(40));
         ended = piece->TakeCompletion();
     }

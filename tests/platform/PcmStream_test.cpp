@@ -44,7 +44,11 @@ TEST(PcmStream, QueuedSamplesPlayOnceConvertedAndClearedOnesNot) {
         const std::vector<int16_t> tone(22050 / 10, 4000);  // 100 ms
         stream->Queue(tone);
         stream->Finish();
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        // Played out within 400 ms, or a few seconds on a loaded machine.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (stream->PendingBytes() != 0 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
         EXPECT_EQ(stream->PendingBytes(), 0);
         stream->Queue(tone);
         stream->Clear();
