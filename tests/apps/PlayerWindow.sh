@@ -40,9 +40,12 @@ player_test() {
 
 # Starts an X server of the test's own (1024 x 768, 24 bits), which takes a
 # free display by itself, so that tests started together never race for one,
-# and points DISPLAY at it. Once player_test has run.
+# and points DISPLAY at it. Once player_test has run. The server does not
+# reset when its last client leaves, so a player started right after another
+# never meets it resetting; what it says goes to $work/server.log.
 own_x_server() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
+        2>"$work/server.log" &
     server=$!
     for _ in $(seq 300); do
         [ -s "$work/display" ] && break
@@ -52,9 +55,15 @@ own_x_server() {
     export DISPLAY=":$(cat "$work/display")"
 }
 
-# Says why the test failed and ends it.
+# Says why the test failed and ends it; with the state of the test's own X
+# server when it has one.
 fail() {
     echo "FAIL: $*"
+    if [ -n "${server:-}" ]; then
+        kill -0 "$server" 2>/dev/null && echo "its X server ${DISPLAY:-} runs" ||
+            echo "its X server ${DISPLAY:-} has ended"
+        tail -5 "$work/server.log"
+    fi
     exit 1
 }
 
