@@ -47,6 +47,9 @@ class DemoFormFixture : public ::testing::Test {
         platform::SetTickSource([this] { return now; });
     }
     void TearDown() override {
+        // A halt thrown out of the message loop leaves the rest of the queue
+        // (SDL's end-of-poll marker too) to the next test.
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         platform::Application::Instance().SetIdleHandler(nullptr);
         platform::SetTickSource(nullptr);
         platform::SetHaltHandler(nullptr);
