@@ -1,5 +1,7 @@
 #include "shell/DialogWindow.h"
 
+#include "platform/window/Application.h"
+
 std::unique_ptr<platform::Window> CreateDialogWindow(int width, int height,
                                                      platform::WindowListener* listener) {
     platform::WindowSettings settings;
@@ -10,4 +12,10 @@ std::unique_ptr<platform::Window> CreateDialogWindow(int width, int height,
     auto window = std::make_unique<platform::Window>(settings);
     window->SetListener(listener);
     return window;
+}
+
+void HideDialogWindow(platform::Window& dialog) {
+    dialog.Hide();
+    platform::Window* main = platform::Application::Instance().MainWindow();
+    if (main != nullptr && main != &dialog) main->Raise();
 }

@@ -9,3 +9,7 @@
 // `listener`.
 std::unique_ptr<platform::Window> CreateDialogWindow(int width, int height,
                                                      platform::WindowListener* listener);
+
+// Puts the dialog window `dialog` away and gives the keyboard back to the
+// main window.
+void HideDialogWindow(platform::Window& dialog);

@@ -7,8 +7,8 @@
 #include "game/level/LevelStuff.h"
 #include "game/media/Music.h"
 #include "platform/clock/Ticks.h"
+#include "platform/text/Printable.h"
 #include "platform/ui/WindowUi.h"
-#include "platform/window/Application.h"
 #include "platform/window/KeyMap.h"
 #include "shell/ComStuff.h"
 #include "shell/DialogWindow.h"
@@ -62,11 +62,10 @@ int WidestLabel(platform::ui::Ui& ui, bool left) {
     return widest;
 }
 
-// cp1252 bytes that show nothing: controls, the undefined bytes, the
-// no-break space and the soft hyphen.
+// cp1252 bytes that show nothing: controls, the space, the no-break space
+// and the soft hyphen.
 bool Invisible(unsigned char c) {
-    return c <= 32 || c == 127 || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D ||
-           c == 0xA0 || c == 0xAD;
+    return platform::IsCp1252Control(c) || c == ' ' || c == 0xA0 || c == 0xAD;
 }
 
 }  // namespace
@@ -114,11 +113,7 @@ void TOptionForm::Show() {
 
 void TOptionForm::Hide() {
     visible_ = false;
-    if (!window_) return;
-    window_->Hide();
-    // The keyboard goes back to the main window.
-    platform::Window* main = platform::Application::Instance().MainWindow();
-    if (main != nullptr && main != window_.get()) main->Raise();
+    if (window_) HideDialogWindow(*window_);
 }
 
 void TOptionForm::FormShow() {

@@ -60,12 +60,7 @@ bool TSaveGameForm::ShowModal() {
         }
     }
     ui_->Closed();
-    if (window_) {
-        window_->Hide();
-        // The keyboard goes back to the window the dialog was over.
-        platform::Window* main = application.MainWindow();
-        if (main != nullptr && main != window_.get()) main->Raise();
-    }
+    if (window_) HideDialogWindow(*window_);
     return result_ == Result::Ok;
 }
 

@@ -15,6 +15,7 @@
 #include "platform/fs/TempName.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/text/Cp1252.h"
+#include "platform/text/Printable.h"
 #include "support/dircpy.h"
 
 namespace fs = platform::fs;
@@ -284,10 +285,8 @@ std::string SlotNameProblem(const std::string& name) {
     if (name == "." || name == "..") return "\".\" and \"..\" are not names of folders";
     for (char c : name) {
         if (IsSeparator(c)) return "the name holds a \"/\" or a \"\\\"";
-        const auto u = static_cast<uint8_t>(c);
-        // cp1252 leaves five bytes undefined: they stand for C1 controls.
-        const bool c1 = u == 0x81 || u == 0x8D || u == 0x8F || u == 0x90 || u == 0x9D;
-        if (u < 32 || u == 127 || c1) return "the name holds a control character";
+        if (platform::IsCp1252Control(static_cast<unsigned char>(c)))
+            return "the name holds a control character";
     }
     const std::string folder = SlotFolderName(name);
     if (folder.size() > fs::kMaxSwappedName) return "the name is too long";

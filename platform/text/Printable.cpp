@@ -8,11 +8,6 @@ namespace {
 
 bool IsC0OrDelete(uint8_t byte) { return byte < 0x20 || byte == 0x7F; }
 
-// The bytes 0x80..0x9F that cp1252 gives no character.
-bool UndefinedInCp1252(uint8_t byte) {
-    return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
-}
-
 // The length of the well-formed UTF-8 character at `i`; 0 when the bytes
 // there are not one.
 size_t Utf8Length(const std::string& text, size_t i) {
@@ -43,11 +38,17 @@ size_t Utf8Length(const std::string& text, size_t i) {
 
 }  // namespace
 
+bool IsCp1252Control(unsigned char byte) {
+    // Of 0x80..0x9F, the bytes cp1252 gives no character.
+    const bool undefined =
+        byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+    return IsC0OrDelete(byte) || undefined;
+}
+
 std::string PrintableCp1252(const std::string& text) {
     std::string out = text;
     for (char& c : out) {
-        const auto byte = static_cast<uint8_t>(c);
-        if (IsC0OrDelete(byte) || UndefinedInCp1252(byte)) c = '?';
+        if (IsCp1252Control(static_cast<unsigned char>(c))) c = '?';
     }
     return out;
 }

@@ -7,6 +7,10 @@
 
 namespace platform {
 
+// Whether the cp1252 byte is a control character: the codes below 32, DEL,
+// and the bytes cp1252 leaves undefined, which become C1 controls in UTF-8.
+bool IsCp1252Control(unsigned char byte);
+
 // `text` (cp1252) with each control character replaced by "?": the codes
 // below 32, DEL, and the bytes cp1252 leaves undefined, which become C1
 // controls in UTF-8.

@@ -12,34 +12,12 @@
 
 #include "platform/ui/WindowUi.h"
 #include "platform/window/Application.h"
+#include "tests/common/SdlEvents.h"
 
 namespace {
 
 constexpr uint32_t kFrameColour = 0xFF204060;
 constexpr int kWidth = 160, kHeight = 120;
-
-void Push(uint32_t type, int x, int y, uint32_t window) {
-    SDL_Event event{};
-    event.type = type;
-    if (type == SDL_MOUSEMOTION) {
-        event.motion.windowID = window;
-        event.motion.x = x;
-        event.motion.y = y;
-    } else {
-        event.button.windowID = window;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.clicks = 1;
-        event.button.x = x;
-        event.button.y = y;
-    }
-    SDL_PushEvent(&event);
-}
-
-void Click(int x, int y, uint32_t window) {
-    for (uint32_t type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
-        Push(type, x, y, window);
-}
 
 // Pixel (x, y) of the whole window as it was last handed to the window system.
 uint32_t Shown(platform::Window& window, int x, int y) {
@@ -107,13 +85,13 @@ TEST(SoftwareWindow, MenuBarOverTheFrame) {
     EXPECT_EQ(Shown(window, kWidth - 2, 1), 0xFFFF0000u) << "the unchanged bar drawn again";
 
     // The file menu opened: the bar drawn anew, the menu over the frame.
-    Click(14, strip / 2, id);
+    testutil::PushClick(14, strip / 2, id);
     frames(10, true);
     EXPECT_EQ(Shown(window, kWidth - 2, 1), bar);
     EXPECT_GT(OtherThanFrame(window), 0) << "no menu over the frame";
 
     // Closed with a click on the frame, with no frame drawn: the frame as it was.
-    Click(kWidth - 10, kHeight - 10, id);
+    testutil::PushClick(kWidth - 10, kHeight - 10, id);
     frames(10, false);
     EXPECT_EQ(OtherThanFrame(window), 0) << "the menu left a trace";
 }

@@ -34,6 +34,7 @@
 #include "shell/SaveGameUnit.h"
 #include "support/WinFunc.h"
 #include "tests/common/ScratchFolder.h"
+#include "tests/common/SdlEvents.h"
 #include "tests/shell/DemoFormFixture.h"
 
 namespace {
@@ -63,40 +64,11 @@ void Tap(SDL_Keycode sym, SDL_Scancode scancode, uint32_t window) {
     Key(SDL_KEYUP, sym, scancode, window);
 }
 
-// The pointer moved to (x, y) and the left button pressed and released there.
-void Click(int x, int y, uint32_t window) {
-    SDL_Event move{};
-    move.type = SDL_MOUSEMOTION;
-    move.motion.windowID = window;
-    move.motion.x = x;
-    move.motion.y = y;
-    Push(move);
-    for (const uint32_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-        SDL_Event button{};
-        button.type = type;
-        button.button.windowID = window;
-        button.button.button = SDL_BUTTON_LEFT;
-        button.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        button.button.clicks = 1;
-        button.button.x = x;
-        button.button.y = y;
-        Push(button);
-    }
-}
-
 // A right click on a bare spot: the toolkit's first frame of a window finds
 // nothing under the pointer, so a dialog's first frames get this.
 void Settle(int x, int y, uint32_t window) {
-    for (const uint32_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-        SDL_Event button{};
-        button.type = type;
-        button.button.windowID = window;
-        button.button.button = SDL_BUTTON_RIGHT;
-        button.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        button.button.x = x;
-        button.button.y = y;
-        Push(button);
-    }
+    for (const uint32_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+        testutil::PushButton(type, SDL_BUTTON_RIGHT, x, y, window);
 }
 
 // Ends the run (as closing the window does) should a dialog never close.
@@ -215,7 +187,7 @@ TEST_F(GameFormMenusTest, SaveLoadAndKeyBindingThroughTheMenuAndTheDialogs) {
                 break;
             case Step::Playing:  // the file menu opened by a click on the bar
                 if (stepFrames == 20) {
-                    Click(kFileMenuX, kMenuY, id);
+                    testutil::PushClick(kFileMenuX, kMenuY, id);
                     next(Step::MenuOpen);
                 }
                 break;
@@ -224,11 +196,11 @@ TEST_F(GameFormMenusTest, SaveLoadAndKeyBindingThroughTheMenuAndTheDialogs) {
                 // queued for it once it shows: a name typed, then its action.
                 if (stepFrames == 10) {
                     savedX = h.X;
-                    Click(kSaveItemX, kSaveItemY, id);
+                    testutil::PushClick(kSaveItemX, kSaveItemY, id);
                     Settle(kBareX, kBareY, saveId);
-                    Click(kNameX, kNameY, saveId);
+                    testutil::PushClick(kNameX, kNameY, saveId);
                     Type("slot1", saveId);
-                    Click(kActionX, kActionY, saveId);
+                    testutil::PushClick(kActionX, kActionY, saveId);
                     next(Step::Saved);
                 }
                 break;
@@ -236,8 +208,8 @@ TEST_F(GameFormMenusTest, SaveLoadAndKeyBindingThroughTheMenuAndTheDialogs) {
                 if (std::filesystem::exists(slot)) {
                     h.X += 700;
                     Tap(SDLK_F3, SDL_SCANCODE_F3, id);
-                    Click(kFirstSlotX, kFirstSlotY, saveId);
-                    Click(kActionX, kActionY, saveId);
+                    testutil::PushClick(kFirstSlotX, kFirstSlotY, saveId);
+                    testutil::PushClick(kActionX, kActionY, saveId);
                     next(Step::Loaded);
                 }
                 break;
@@ -251,7 +223,7 @@ TEST_F(GameFormMenusTest, SaveLoadAndKeyBindingThroughTheMenuAndTheDialogs) {
                 break;
             case Step::Options:
                 if (options.Visible() && stepFrames > 5) {
-                    Click(kMoveDownFieldX, kMoveDownFieldY, optionId);
+                    testutil::PushClick(kMoveDownFieldX, kMoveDownFieldY, optionId);
                     next(Step::KeyField);
                 }
                 break;
