@@ -45,7 +45,7 @@ stop_with() {
     fi
     wait "$pid"
     local status=$?
-    [ "$status" = 0 ] || fail "$signal: exit status $status"
+    [ "$status" = 0 ] || fail "$signal: exit status $status: $(tail -n 20 "$game/stderr")"
 }
 
 # No display.

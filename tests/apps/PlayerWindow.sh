@@ -68,7 +68,8 @@ fail() {
 }
 
 # Ends the player $pid with SIGTERM: it must end by itself, with status 0,
-# within ten seconds. $1: what to add to a failure's message.
+# within ten seconds. $1: what to add to a failure's message, which ends with
+# the player's last lines on its standard error.
 stop_player() {
     kill -TERM "$pid"
     for _ in $(seq 100); do
@@ -79,5 +80,8 @@ stop_player() {
     wait "$pid"
     local status=$?
     pid=
-    [ "$status" = 0 ] || fail "exit status $status${1:+: $1}"
+    if [ "$status" != 0 ]; then
+        [ -f "$work/stderr" ] && tail -n 20 "$work/stderr"
+        fail "exit status $status${1:+: $1}"
+    fi
 }
