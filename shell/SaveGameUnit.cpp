@@ -18,6 +18,9 @@ namespace {
 constexpr int kWidth = 255, kHeight = 185;
 constexpr int kFrameWait = 16;  // ms that a frame of the dialog waits for input
 constexpr char kEnter = 13, kEscape = 27;
+constexpr uint8_t kPageUp = 0x21, kPageDown = 0x22, kEnd = 0x23, kHome = 0x24, kUp = 0x26,
+                  kDown = 0x28;
+constexpr int kListRows = 127 / 13;  // entries the list shows at once
 
 // The modal state of the application for the scope of ShowModal, also when
 // the game ends from inside it.
@@ -126,6 +129,38 @@ void TSaveGameForm::OnKeyPress(char character) {
     if (character != kEnter && character != kEscape) return;
     pendingKey_ = character;
     pendingMark_ = ui_->InputQueued();
+}
+
+void TSaveGameForm::OnKeyDown(uint8_t virtualKey, bool /*repeat*/) {
+    // The arrows, Home, End and the page keys choose in the list, as a click
+    // would; not while the name is being typed.
+    if (SaveMode && (nameTakesKeyboard_ || ui_->TypingInField())) return;
+    const int last = static_cast<int>(FileList.size()) - 1;
+    if (last < 0) return;
+    int index = Selected;
+    switch (virtualKey) {
+        case kUp:
+            index -= 1;
+            break;
+        case kDown:
+            index += 1;
+            break;
+        case kPageUp:
+            index -= kListRows;
+            break;
+        case kPageDown:
+            index += kListRows;
+            break;
+        case kHome:
+            index = 0;
+            break;
+        case kEnd:
+            index = last;
+            break;
+        default:
+            return;
+    }
+    FileListClick(std::clamp(index, 0, last));
 }
 
 void TSaveGameForm::CancelButtonClick() { result_ = Result::Cancel; }

@@ -59,6 +59,7 @@ class TSaveGameForm : public platform::WindowListener {
     int Selected = -1;
 
     // Window events.
+    void OnKeyDown(uint8_t virtualKey, bool repeat) override;
     void OnKeyPress(char character) override;
     void OnClose() override { CancelButtonClick(); }
 

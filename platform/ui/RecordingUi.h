@@ -43,6 +43,8 @@ class RecordingUi : public Ui {
     void ClickEntry(const std::string& listId, int index, bool doubleClick = false);
     void Type(const std::string& editId, const std::string& text) { typed_[editId] = text; }
     void Move(const std::string& sliderId, int value) { moves_[sliderId] = value; }
+    // What TypingInField answers: an edit field has the keyboard.
+    bool typing = false;
 
     // The controls of the last frame, in the order described.
     const std::vector<Control>& Controls() const { return controls_; }
@@ -76,6 +78,7 @@ class RecordingUi : public Ui {
     bool CheckBox(int left, int top, const std::string& caption, const std::string& id,
                   bool& checked) override;
     int TextWidth(const std::string& text) override;
+    bool TypingInField() const override { return typing; }
 
   private:
     struct EntryClick {

@@ -82,6 +82,8 @@ class Ui {
     virtual void Closed() {}
     // The next edit field described takes the keyboard: typing goes into it.
     virtual void TakeKeyboard() {}
+    // True while an edit field that can be typed in has the keyboard.
+    virtual bool TypingInField() const { return false; }
     // The window's input reaches the toolkit in order, some of it a frame
     // later: the number of input events queued for it so far and of those it
     // has taken. An owner that acts on an event itself (Enter) waits until

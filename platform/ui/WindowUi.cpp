@@ -303,6 +303,12 @@ void WindowUi::Closed() {
     input_.clear();
     takeKeyboard_ = false;
     holdInput_ = true;
+    listShown_ = 0;
+}
+
+bool WindowUi::TypingInField() const {
+    Current current(*this);
+    return ImGui::GetIO().WantTextInput;
 }
 
 void WindowUi::Frame(const std::function<void(Ui&)>& build) {
@@ -411,7 +417,12 @@ ListEvent WindowUi::List(int left, int top, int width, int height, const std::st
             event.clicked = true;
             event.doubleClicked = ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left);
         }
+        // An entry the owner chose (by the keys) is scrolled into view.
+        if (index == selected && selected != listShown_) {
+            ImGui::ScrollToItem(ImGuiScrollFlags_KeepVisibleEdgeY);
+        }
     }
+    listShown_ = selected;
     ImGui::EndListBox();
     return event;
 }

@@ -76,6 +76,7 @@ class WindowUi : public Ui {
     int TextWidth(const std::string& text) override;
     void Closed() override;
     void TakeKeyboard() override { takeKeyboard_ = true; }
+    bool TypingInField() const override;
     uint64_t InputQueued() const override { return queued_; }
     uint64_t InputTaken() const override { return taken_; }
 
@@ -113,6 +114,7 @@ class WindowUi : public Ui {
     std::array<bool, 3> held_{};       // buttons down, as queued
     bool pointerTaken_ = false;        // the press now held went to the toolkit
     float originX_ = 0, originY_ = 0;  // where control positions count from
+    int listShown_ = 0;                // the entry the dialog's list last showed selected
     bool takeKeyboard_ = false;        // the next edit field takes the keyboard
     bool holdInput_ = true;            // the next frame takes no input (a new showing)
     uint64_t queued_ = 0, taken_ = 0;  // input events queued and taken, ever

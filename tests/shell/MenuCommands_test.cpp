@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/G3DState.h"
 #include "game/level/SaveGames.h"
@@ -284,6 +285,42 @@ TEST_F(MenuCommandsTest, HelpOpensOnlyADocumentOfTheGamesFolder) {
               "The help file Docs\\Help.txt is not opened: no desktop opener (xdg-open) is "
               "installed.\n");
     setenv("PATH", path.c_str(), 1);
+}
+
+TEST(SaveGameFormKeys, TheListKeysChooseAsAClickUnlessTheNameIsTyped) {
+    auto recording = std::make_unique<platform::ui::RecordingUi>();
+    platform::ui::RecordingUi* ui = recording.get();
+    TSaveGameForm dialog(std::move(recording));
+    const uint8_t kUp = 0x26, kDown = 0x28, kHome = 0x24, kEnd = 0x23, kPageDown = 0x22;
+    const struct {
+        bool saveMode, typing;
+        std::vector<uint8_t> keys;
+        std::string name;  // FileName after the keys
+    } cases[] = {
+        {false, false, {kDown}, "s01"},
+        {false, false, {kUp}, "s00"},  // already at the first: chosen all the same
+        {false, false, {kEnd, kUp, kUp}, "s09"},
+        {false, false, {kPageDown, kPageDown}, "s11"},
+        {false, false, {kEnd, kHome}, "s00"},
+        {false, false, {0x41}, ""},  // not a list key
+        {true, false, {kDown, kDown}, "s02"},
+        {true, true, {kDown}, ""},  // typing in the name field
+    };
+    for (const auto& c : cases) {
+        dialog.SaveMode = c.saveMode;
+        ui->typing = c.typing;
+        dialog.FileList = {"s00", "s01", "s02", "s03", "s04", "s05",
+                           "s06", "s07", "s08", "s09", "s10", "s11"};
+        dialog.Selected = 0;
+        dialog.FileName.clear();
+        for (const uint8_t key : c.keys) dialog.OnKeyDown(key, false);
+        EXPECT_EQ(dialog.FileName, c.name) << c.saveMode << c.typing << int{c.keys[0]};
+    }
+    dialog.FileList.clear();
+    dialog.Selected = -1;
+    dialog.SaveMode = false;
+    dialog.OnKeyDown(kDown, false);  // an empty list: nothing to choose
+    EXPECT_EQ(dialog.Selected, -1);
 }
 
 }  // namespace
