@@ -44,8 +44,15 @@ constexpr KeyControl kKeyControls[] = {
     {9, "KeyButton2", 1, 155, 74, 150, false},  // the second and third buttons
     {10, "KeyButton3", 162, 155, 250, 150, false},
 };
-// The first key field of the tab order: it has the keyboard when shown.
-constexpr int kFirstControl = 2;
+// What Tab goes round, in order (hidden fields are left out); the first key
+// field has the keyboard when the dialog is shown.
+constexpr int kTabOrder[] = {
+    2, 3, 6, 7, 0, 1, 4, 5, 8, 11, TOptionForm::kScanBarFocus, TOptionForm::kMusicFocus, 12, 13};
+constexpr int kFirstControl = kTabOrder[0];
+constexpr uint8_t kTab = 0x09, kShift = 0x10, kControl = 0x11, kAlt = 0x12, kSpace = 0x20,
+                  kPageUp = 0x21, kPageDown = 0x22, kEnd = 0x23, kHome = 0x24, kLeft = 0x25,
+                  kUp = 0x26, kRight = 0x27, kDown = 0x28;
+constexpr int kScanBarPage = 5;  // the track bar's step for the page keys, a tick apart
 // Pixels kept between a label and the control after it.
 constexpr int kGap = 6;
 // The widest view distance shown.
@@ -100,6 +107,7 @@ void TOptionForm::Show() {
     // Keys held now (the Ctrl of its shortcut) are the shortcut's, not the
     // key fields': they count only once they have been released.
     heldAtShow_ = platform::VirtualKeysHeld();
+    pendingModifier_ = 0;
     std::fill(std::begin(KeyDown), std::end(KeyDown), uint8_t{0});
     FormShow();
     visible_ = true;
@@ -165,10 +173,68 @@ void TOptionForm::OnKeyDown(uint8_t virtualKey, bool /*repeat*/) {
     // The window system reports keys held when the dialog takes the
     // keyboard as pressed in it.
     if (heldAtShow_[virtualKey]) return;
+    // Shift, Ctrl and Alt bind when let go with no other key pressed
+    // meanwhile: Shift+Tab goes back without binding Shift.
+    const bool modifier = virtualKey == kShift || virtualKey == kControl || virtualKey == kAlt;
+    if (modifier && FocusedControl >= 0) {
+        pendingModifier_ = virtualKey;
+        return;
+    }
+    pendingModifier_ = 0;
+    if (virtualKey == kTab) {
+        const bool back = platform::VirtualKeysHeld()[kShift];
+        const int stops = static_cast<int>(std::size(kTabOrder));
+        const int* at = std::find(std::begin(kTabOrder), std::end(kTabOrder), FocusedControl);
+        int next = at == std::end(kTabOrder) ? (back ? stops - 1 : 0)
+                                             : static_cast<int>(at - kTabOrder) + (back ? -1 : 1);
+        FocusedControl = kTabOrder[(next + stops) % stops];
+        return;
+    }
+    if (FocusedControl == kScanBarFocus) {
+        int position = ScanBarPosition;
+        switch (virtualKey) {
+            case kLeft:
+            case kUp:
+                position -= 1;
+                break;
+            case kRight:
+            case kDown:
+                position += 1;
+                break;
+            case kPageUp:
+                position -= kScanBarPage;
+                break;
+            case kPageDown:
+                position += kScanBarPage;
+                break;
+            case kHome:
+                position = kLeastViewDistance;
+                break;
+            case kEnd:
+                position = kMostViewDistance;
+                break;
+            default:
+                return;
+        }
+        ScanBarPosition = std::clamp<int>(position, kLeastViewDistance, kMostViewDistance);
+        ScanBarChange();
+        return;
+    }
+    if (FocusedControl == kMusicFocus) {
+        if (virtualKey == kSpace) {
+            MusicChecked = !MusicChecked;
+            MusicClick();
+        }
+        return;
+    }
     KeyPressed(FocusedControl, virtualKey);
 }
 
-void TOptionForm::OnKeyUp(uint8_t virtualKey) { heldAtShow_[virtualKey] = false; }
+void TOptionForm::OnKeyUp(uint8_t virtualKey) {
+    heldAtShow_[virtualKey] = false;
+    if (virtualKey != 0 && virtualKey == pendingModifier_) KeyPressed(FocusedControl, virtualKey);
+    pendingModifier_ = 0;
+}
 
 void TOptionForm::OnActivate() {
     // Keys let go before the dialog had the keyboard sent their release elsewhere.
@@ -204,13 +270,14 @@ void TOptionForm::Draw(platform::ui::Ui& ui) {
         ui.Label(cells, 184, std::to_string(DepthOfView));
         const int bar = std::max(125, cells + ui.TextWidth(kWidestDistance) + kGap);
         if (ui.Slider(bar, 176, kScanBarWidth, "ScanBar", ScanBarPosition, kLeastViewDistance,
-                      kMostViewDistance)) {
-            FocusedControl = -1;
+                      kMostViewDistance, FocusedControl == kScanBarFocus)) {
+            FocusedControl = kScanBarFocus;
             ScanBarChange();
         }
         const int music = std::max(244, bar + kScanBarWidth + kGap);
-        if (ui.CheckBox(music, 176, OptionTexts.music, "Music", MusicChecked)) {
-            FocusedControl = -1;
+        if (ui.CheckBox(music, 176, OptionTexts.music, "Music", MusicChecked,
+                        FocusedControl == kMusicFocus)) {
+            FocusedControl = kMusicFocus;
             MusicClick();
         }
         neededWidth_ = std::max({kKeyControls[4].fieldLeft + rightFields + kKeyFieldWidth,

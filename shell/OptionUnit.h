@@ -72,7 +72,11 @@ class TOptionForm : public platform::WindowListener {
     std::array<std::string, kOptionControls> KeyTexts;
     int ScanBarPosition = kLeastViewDistance;
     bool MusicChecked = false;
-    int FocusedControl = -1;  // the key field that has the keyboard; -1 none
+    // What has the keyboard: the control of a key field, the track bar, the
+    // check box, or nothing (-1). Tab and Shift+Tab go round them in the
+    // dialog's tab order.
+    static constexpr int kScanBarFocus = -2, kMusicFocus = -3;
+    int FocusedControl = -1;
 
     // Window events.
     void OnKeyDown(uint8_t virtualKey, bool repeat) override;
@@ -88,6 +92,7 @@ class TOptionForm : public platform::WindowListener {
     bool visible_ = false;
     uint32_t lastPaint_ = 0;
     std::array<bool, 256> heldAtShow_{};  // held when shown and not released since
+    uint8_t pendingModifier_ = 0;         // Shift, Ctrl or Alt pressed alone, bound when let go
     int neededWidth_ = 0;                 // the width the last frame's controls took
 };
 

@@ -118,7 +118,7 @@ bool RecordingUi::KeyField(int left, int top, int width, const std::string& id,
 }
 
 bool RecordingUi::Slider(int left, int top, int width, const std::string& id, int& value, int least,
-                         int most) {
+                         int most, bool focused) {
     auto move = moves_.find(id);
     bool moved = false;
     if (move != moves_.end()) {
@@ -127,16 +127,19 @@ bool RecordingUi::Slider(int left, int top, int width, const std::string& id, in
         value = to;
         moves_.erase(move);
     }
-    Add("slider", id, "", left, top, width).value = value;
+    Control& c = Add("slider", id, "", left, top, width);
+    c.value = value;
+    c.focused = focused;
     return moved;
 }
 
 bool RecordingUi::CheckBox(int left, int top, const std::string& caption, const std::string& id,
-                           bool& checked) {
+                           bool& checked, bool focused) {
     const bool toggled = TakeClick(id);
     if (toggled) checked = !checked;
-    Add("check", id, caption, left, top, kCheckBoxWidth + TextWidth(caption)).value =
-        checked ? 1 : 0;
+    Control& c = Add("check", id, caption, left, top, kCheckBoxWidth + TextWidth(caption));
+    c.value = checked ? 1 : 0;
+    c.focused = focused;
     return toggled;
 }
 

@@ -21,7 +21,7 @@ class RecordingUi : public Ui {
         std::string id;
         std::string caption;               // caption, label text or the text shown
         bool enabled = true;               // menus and items; edits: not read-only
-        bool focused = false;              // key fields
+        bool focused = false;              // key fields, track bars, check boxes
         std::vector<std::string> entries;  // lists
         int selected = -1;                 // lists
         int value = 0;                     // track bars; check boxes: 1 when checked
@@ -74,9 +74,9 @@ class RecordingUi : public Ui {
     bool KeyField(int left, int top, int width, const std::string& id, const std::string& text,
                   bool focused) override;
     bool Slider(int left, int top, int width, const std::string& id, int& value, int least,
-                int most) override;
+                int most, bool focused) override;
     bool CheckBox(int left, int top, const std::string& caption, const std::string& id,
-                  bool& checked) override;
+                  bool& checked, bool focused) override;
     int TextWidth(const std::string& text) override;
     bool TypingInField() const override { return typing; }
 

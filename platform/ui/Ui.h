@@ -64,12 +64,13 @@ class Ui {
     virtual bool KeyField(int left, int top, int width, const std::string& id,
                           const std::string& text, bool focused) = 0;
     // A track bar over least..most, its value not written on it; true when
-    // the user moved it.
+    // the user moved it. Framed as the control that has the keyboard when
+    // `focused`, as is a check box.
     virtual bool Slider(int left, int top, int width, const std::string& id, int& value, int least,
-                        int most) = 0;
+                        int most, bool focused) = 0;
     // A check box; true when the user changed `checked`.
     virtual bool CheckBox(int left, int top, const std::string& caption, const std::string& id,
-                          bool& checked) = 0;
+                          bool& checked, bool focused) = 0;
     // The width in pixels of `text` as a label shows it.
     virtual int TextWidth(const std::string& text) = 0;
 

@@ -453,13 +453,25 @@ bool WindowUi::KeyField(int left, int top, int width, const std::string& id,
     return clicked;
 }
 
+namespace {
+
+// A frame around the last control: it has the keyboard.
+void FrameLastControl() {
+    const ImVec2 from = ImGui::GetItemRectMin(), to = ImGui::GetItemRectMax();
+    ImGui::GetWindowDrawList()->AddRect(ImVec2(from.x - 2, from.y - 2), ImVec2(to.x + 2, to.y + 2),
+                                        ImGui::GetColorU32(ImGuiCol_NavHighlight));
+}
+
+}  // namespace
+
 bool WindowUi::Slider(int left, int top, int width, const std::string& id, int& value, int least,
-                      int most) {
+                      int most, bool focused) {
     Place(left, top);
     ImGui::PushItemWidth(static_cast<float>(width));
     // The value is not written on the bar: the owner shows it beside it.
     const bool moved = ImGui::SliderInt(HiddenLabel(id).c_str(), &value, least, most, "");
     ImGui::PopItemWidth();
+    if (focused) FrameLastControl();
     return moved;
 }
 
@@ -471,9 +483,11 @@ int WindowUi::TextWidth(const std::string& text) {
 }
 
 bool WindowUi::CheckBox(int left, int top, const std::string& caption, const std::string& id,
-                        bool& checked) {
+                        bool& checked, bool focused) {
     Place(left, top);
-    return ImGui::Checkbox(LabelOf(caption, id).c_str(), &checked);
+    const bool toggled = ImGui::Checkbox(LabelOf(caption, id).c_str(), &checked);
+    if (focused) FrameLastControl();
+    return toggled;
 }
 
 }  // namespace platform::ui

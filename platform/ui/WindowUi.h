@@ -70,9 +70,9 @@ class WindowUi : public Ui {
     bool KeyField(int left, int top, int width, const std::string& id, const std::string& text,
                   bool focused) override;
     bool Slider(int left, int top, int width, const std::string& id, int& value, int least,
-                int most) override;
+                int most, bool focused) override;
     bool CheckBox(int left, int top, const std::string& caption, const std::string& id,
-                  bool& checked) override;
+                  bool& checked, bool focused) override;
     int TextWidth(const std::string& text) override;
     void Closed() override;
     void TakeKeyboard() override { takeKeyboard_ = true; }

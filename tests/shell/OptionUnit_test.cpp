@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "game/GameIni.h"
+#include "game/level/LevelStuff.h"
 #include "platform/ui/RecordingUi.h"
 #include "platform/window/KeyMap.h"
 #include "support/WinFunc.h"
@@ -70,6 +72,68 @@ TEST(OptionUnit, EveryKeyThatCanBeBoundShowsAName) {
     EXPECT_EQ(KeyCaption('A'), KeyNames['A']);
     EXPECT_EQ(KeyCaption(46), "SUP");
     EXPECT_EQ(KeyCaption(0), "") << "no key bound";
+}
+
+TEST(OptionUnit, TabGoesRoundTheControlsAndTheKeysWorkTheOneThatHasTheKeyboard) {
+    InitWinFunc();
+    std::fill(std::begin(KeyBindings), std::end(KeyBindings), uint8_t{65});
+    DepthOfView = 20;
+    TOptionForm form(std::make_unique<RecordingUi>());
+    form.Show();
+    ASSERT_EQ(form.FocusedControl, 2) << "the first key field";
+    const uint8_t kTab = 9, kSpace = 32, kPageUp = 33, kEnd = 35, kLeft = 37, kRight = 39;
+    // Tab from the first field: the key fields of the tab order, the track
+    // bar, the check box, the last two fields and round again.
+    const int order[] = {
+        3,  6,  7, 0, 1, 4, 5, 8, 11, TOptionForm::kScanBarFocus, TOptionForm::kMusicFocus,
+        12, 13, 2};
+    for (const int expected : order) {
+        form.OnKeyDown(kTab, false);
+        EXPECT_EQ(form.FocusedControl, expected);
+    }
+    EXPECT_EQ(KeyBindings[2], 65) << "Tab moved on and bound nothing";
+
+    const struct {
+        int focus;
+        uint8_t key;
+        int position;   // the track bar after the key
+        bool music;     // the check box after the key
+        uint8_t bound;  // the key field's binding after the key
+    } cases[] = {
+        {TOptionForm::kScanBarFocus, kRight, 21, false, 65},
+        {TOptionForm::kScanBarFocus, kLeft, 20, false, 65},
+        {TOptionForm::kScanBarFocus, kPageUp, 15, false, 65},
+        {TOptionForm::kScanBarFocus, kEnd, 50, false, 65},
+        {TOptionForm::kScanBarFocus, kRight, 50, false, 65},
+        {TOptionForm::kScanBarFocus, kSpace, 50, false, 65},
+        {TOptionForm::kMusicFocus, kSpace, 50, true, 65},
+        {TOptionForm::kMusicFocus, kRight, 50, true, 65},
+        {4, kRight, 50, true, kRight},
+    };
+    MusicOn = 0;
+    form.MusicChecked = false;
+    for (const auto& c : cases) {
+        form.FocusedControl = c.focus;
+        form.OnKeyDown(c.key, false);
+        EXPECT_EQ(form.ScanBarPosition, c.position) << c.focus << " " << int{c.key};
+        EXPECT_EQ(DepthOfView, c.position) << c.focus << " " << int{c.key};
+        EXPECT_EQ(form.MusicChecked, c.music) << c.focus << " " << int{c.key};
+        EXPECT_EQ(KeyBindings[4], c.bound) << c.focus << " " << int{c.key};
+    }
+    EXPECT_EQ(MusicOn, 1);
+
+    // Shift binds when let go alone; held for another key, that key binds.
+    const uint8_t kShift = 16, kA = 65;
+    form.FocusedControl = 4;
+    form.OnKeyDown(kShift, false);
+    EXPECT_EQ(KeyBindings[4], kRight) << "not yet";
+    form.OnKeyUp(kShift);
+    EXPECT_EQ(KeyBindings[4], kShift);
+    form.OnKeyDown(kShift, false);
+    form.OnKeyDown(kA, false);
+    form.OnKeyUp(kA);
+    form.OnKeyUp(kShift);
+    EXPECT_EQ(KeyBindings[4], kA);
 }
 
 }  // namespace
