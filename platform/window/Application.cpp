@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/text/Cp1252.h"
 #include "platform/window/KeyMap.h"
@@ -130,6 +131,28 @@ bool DriverChosenByUser() {
     return chosen != nullptr && chosen[0] != '\0';
 }
 
+// After SDL fell back to a driver that shows nothing: the display that the
+// environment names (X11 or Wayland) is asked again, three times half a
+// second apart, since one that is starting or busy may answer then. True when
+// one started; otherwise `why` says what its driver answered.
+bool RetryNamedDisplays(std::string& why) {
+    const struct {
+        const char* variable;
+        const char* driver;
+    } kNamed[] = {{"DISPLAY", "x11"}, {"WAYLAND_DISPLAY", "wayland"}};
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) SDL_Delay(500);
+        for (const auto& named : kNamed) {
+            const char* display = std::getenv(named.variable);
+            if (display == nullptr || display[0] == '\0') continue;
+            SDL_VideoQuit();
+            if (SDL_VideoInit(named.driver) == 0) return true;
+            why = std::string(SDL_GetError()) + " (" + named.variable + "=" + display + ")";
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 Application& Application::Instance() {
@@ -153,10 +176,12 @@ bool Application::Initialise() {
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     if (ShowsNothing(driver) && !DriverChosenByUser()) {
-        std::fprintf(stderr, "Cannot start the display: no display found (only the %s driver)\n",
-                     driver);
-        SDL_Quit();
-        return false;
+        std::string why = std::string("no display found (only the ") + driver + " driver)";
+        if (!RetryNamedDisplays(why)) {
+            std::fprintf(stderr, "Cannot start the display: %s\n", why.c_str());
+            SDL_Quit();
+            return false;
+        }
     }
     // A missing joystick service only means there is no joystick.
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);

@@ -8,8 +8,8 @@
 #   a slot name typed fast and ended with Enter, without a click in the field,
 #   is saved whole, and the next save's field starts empty;
 #   the load dialog draws its second opening as its first;
-#   a slot loaded from the title screen of a new run shows the frame that the
-#   same load showed in the run that saved it.
+#   a slot loaded from the title screen of a new run, chosen with the keys,
+#   shows the frame that the same load showed in the run that saved it.
 # Usage: PlayerDialogs_test.sh <player> <demo game folder>
 set -u
 . "$(dirname "$0")/PlayerWindow.sh"
@@ -134,7 +134,8 @@ save_as() {
 }
 
 # Loads slot $1 (the first listed) through the load dialog, read back into
-# $work/$2.ppm, and waits for the frame after the load.
+# $work/$2.ppm, and waits for the frame after the load. The slot is clicked,
+# or with $3 "keys" chosen with the keyboard alone (End, then Home).
 load_first_slot() {
     focus_main
     xdotool key F3
@@ -142,7 +143,13 @@ load_first_slot() {
     read_back_dialog "$(window_id "Charger une partie")" "$2" || fail "the load dialog is not drawn"
     local list
     list=$(window_id "Charger une partie")
-    xdotool mousemove --window "$list" 60 9 click 1
+    if [ "${3:-}" = keys ]; then
+        xdotool windowfocus "$list"
+        sleep 0.3
+        xdotool key End Home
+    else
+        xdotool mousemove --window "$list" 60 9 click 1
+    fi
     sleep 0.3
     xdotool key Return
     wait_until gone "Charger une partie" || fail "the load dialog stays"
@@ -190,7 +197,7 @@ stop_player
 step "a load from the title screen"
 start_player
 sleep 5
-load_first_slot alpha1 load_title
+load_first_slot alpha1 load_title keys
 # A loaded machine may show it late: read back until it shows (or 30 s).
 near_saved() {
     read_back "$main" frame_loaded

@@ -34,6 +34,9 @@ TEST(ApplicationDeathTest, RefusesADriverThatShowsNothingUnlessTheUserNamedIt) {
                 "Cannot start the display: .*offscreen");
     EXPECT_EXIT(StartWith(nullptr, "offscreen"), testing::ExitedWithCode(0), "");
     EXPECT_EXIT(StartWith(nullptr, "dummy"), testing::ExitedWithCode(0), "");
+    // A display named but not there: asked again, then its driver's answer.
+    EXPECT_EXIT(StartWith(":987", nullptr), testing::ExitedWithCode(1),
+                "Cannot start the display: .*\\(DISPLAY=:987\\)");
 }
 
 TEST(ApplicationDeathTest, ASecondStopSignalEndsTheProcessAtOnce) {
