@@ -9,7 +9,8 @@ set -u
 player=$1
 demo=$2
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+server=
+trap '[ -n "$server" ] && kill "$server"; rm -rf "$work"' EXIT
 failures=0
 
 fail() {
@@ -55,6 +56,9 @@ game=$(fresh_game 1)
 status=$?
 [ "$status" != 0 ] && [ "$status" != 124 ] || fail "no display: exit status $status"
 grep -q "Cannot start the display" "$work/nodisplay" || fail "no display: nothing said"
+
+# The rest runs on an X server of the test's own.
+own_x_server
 
 # Stop signals.
 stop_with "$(fresh_game 2)" TERM
