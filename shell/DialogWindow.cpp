@@ -14,6 +14,13 @@ std::unique_ptr<platform::Window> CreateDialogWindow(int width, int height,
     return window;
 }
 
+void ShowDialogWindow(platform::Window& dialog) {
+    platform::Window* main = platform::Application::Instance().MainWindow();
+    if (main != nullptr) dialog.SetOwner(*main);
+    dialog.Show();
+    dialog.Raise();
+}
+
 void HideDialogWindow(platform::Window& dialog) {
     dialog.Hide();
     platform::Window* main = platform::Application::Instance().MainWindow();

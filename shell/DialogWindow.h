@@ -10,6 +10,9 @@
 std::unique_ptr<platform::Window> CreateDialogWindow(int width, int height,
                                                      platform::WindowListener* listener);
 
+// Shows the dialog window `dialog` over the main window, with the keyboard.
+void ShowDialogWindow(platform::Window& dialog);
+
 // Puts the dialog window `dialog` away and gives the keyboard back to the
 // main window.
 void HideDialogWindow(platform::Window& dialog);

@@ -113,8 +113,7 @@ void TOptionForm::Show() {
     visible_ = true;
     if (window_) {
         window_->SetTitle(OptionTexts.caption);
-        window_->Show();
-        window_->Raise();
+        ShowDialogWindow(*window_);
     }
     Paint();
 }

@@ -51,10 +51,7 @@ bool TSaveGameForm::ShowModal() {
     FormActivate();
     nameTakesKeyboard_ = SaveMode;
     platform::Application& application = platform::Application::Instance();
-    if (window_) {
-        window_->Show();
-        window_->Raise();
-    }
+    if (window_) ShowDialogWindow(*window_);
     {
         ModalScope modal(window_.get());
         while (result_ == Result::None && !application.Terminated()) {

@@ -170,6 +170,10 @@ bool Application::Initialise() {
     // that SDL would otherwise make for each: a copy and a full-window draw
     // less per frame, and no OpenGL context beside the program's own.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // A full-screen window that changed the display's mode stays as it is
+    // when a dialog or message box takes the keyboard: those show over it,
+    // and the game is still there when they close.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         std::fprintf(stderr, "Cannot start the display: %s\n", SDL_GetError());
         return false;

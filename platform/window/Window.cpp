@@ -128,6 +128,10 @@ void Window::SetAlwaysOnTop(bool on) {
     SDL_SetWindowAlwaysOnTop(window_, on ? SDL_TRUE : SDL_FALSE);
 }
 
+void Window::SetOwner(const Window& owner) {
+    if (&owner != this) SDL_SetWindowModalFor(window_, owner.window_);
+}
+
 void Window::SetTopStrip(int height) { topStrip_ = std::clamp(height, 0, kMaxClientSide / 2); }
 
 void Window::ClientSize(int& width, int& height) const {

@@ -92,6 +92,9 @@ class Window {
     void Raise();  // brings the window to the front and gives it the input focus
     // Keeps the window above the other windows of the desktop, or ends that.
     void SetAlwaysOnTop(bool on);
+    // Makes the window one of `owner`'s: the window manager keeps it above
+    // its owner, also when the owner covers the whole display.
+    void SetOwner(const Window& owner);
 
     // Height of the strip that the window keeps above its client area for a
     // menu bar (0: none, the start). The client area (ClientSize,
