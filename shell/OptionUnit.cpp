@@ -75,6 +75,43 @@ bool Invisible(unsigned char c) {
     return platform::IsCp1252Control(c) || c == ' ' || c == 0xA0 || c == 0xAD;
 }
 
+// What has the keyboard after Tab (or Shift+Tab, `back`) from `focused`.
+int NextTabStop(int focused, bool back) {
+    const int stops = static_cast<int>(std::size(kTabOrder));
+    const int* at = std::find(std::begin(kTabOrder), std::end(kTabOrder), focused);
+    const int next = at == std::end(kTabOrder) ? (back ? stops - 1 : 0)
+                                               : static_cast<int>(at - kTabOrder) + (back ? -1 : 1);
+    return kTabOrder[(next + stops) % stops];
+}
+
+// The track bar's position after `key`: the arrows step it, the page keys
+// move it a tick, Home and End take it to its ends.
+int ScanBarAfterKey(uint8_t key, int position) {
+    switch (key) {
+        case kLeft:
+        case kUp:
+            position -= 1;
+            break;
+        case kRight:
+        case kDown:
+            position += 1;
+            break;
+        case kPageUp:
+            position -= kScanBarPage;
+            break;
+        case kPageDown:
+            position += kScanBarPage;
+            break;
+        case kHome:
+            return kLeastViewDistance;
+        case kEnd:
+            return kMostViewDistance;
+        default:
+            return position;
+    }
+    return std::clamp<int>(position, kLeastViewDistance, kMostViewDistance);
+}
+
 }  // namespace
 
 std::string KeyCaption(uint8_t virtualKey) {
@@ -181,42 +218,15 @@ void TOptionForm::OnKeyDown(uint8_t virtualKey, bool /*repeat*/) {
     }
     pendingModifier_ = 0;
     if (virtualKey == kTab) {
-        const bool back = platform::VirtualKeysHeld()[kShift];
-        const int stops = static_cast<int>(std::size(kTabOrder));
-        const int* at = std::find(std::begin(kTabOrder), std::end(kTabOrder), FocusedControl);
-        int next = at == std::end(kTabOrder) ? (back ? stops - 1 : 0)
-                                             : static_cast<int>(at - kTabOrder) + (back ? -1 : 1);
-        FocusedControl = kTabOrder[(next + stops) % stops];
+        FocusedControl = NextTabStop(FocusedControl, platform::VirtualKeysHeld()[kShift]);
         return;
     }
     if (FocusedControl == kScanBarFocus) {
-        int position = ScanBarPosition;
-        switch (virtualKey) {
-            case kLeft:
-            case kUp:
-                position -= 1;
-                break;
-            case kRight:
-            case kDown:
-                position += 1;
-                break;
-            case kPageUp:
-                position -= kScanBarPage;
-                break;
-            case kPageDown:
-                position += kScanBarPage;
-                break;
-            case kHome:
-                position = kLeastViewDistance;
-                break;
-            case kEnd:
-                position = kMostViewDistance;
-                break;
-            default:
-                return;
+        const int position = ScanBarAfterKey(virtualKey, ScanBarPosition);
+        if (position != ScanBarPosition) {
+            ScanBarPosition = position;
+            ScanBarChange();
         }
-        ScanBarPosition = std::clamp<int>(position, kLeastViewDistance, kMostViewDistance);
-        ScanBarChange();
         return;
     }
     if (FocusedControl == kMusicFocus) {
