@@ -82,6 +82,8 @@ class TOptionForm : public platform::WindowListener {
     void OnKeyDown(uint8_t virtualKey, bool repeat) override;
     void OnKeyUp(uint8_t virtualKey) override;
     void OnActivate() override;
+    // A modifier held when the keyboard went elsewhere (Alt+Tab) binds nothing.
+    void OnFocusLost() override { pendingModifier_ = 0; }
     void OnClose() override { Hide(); }
 
   private:
