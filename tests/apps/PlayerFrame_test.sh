@@ -17,16 +17,23 @@ cp -r "$demo" "$work/game"
 (cd "$work/game" && exec "$player" 2>"$work/stderr") &
 pid=$!
 
-# The window of the game's title, once mapped: "<id> <width>x<height>".
+# The window of the game's title: "<id> <width>x<height>". It appears at its
+# designed small size and takes game.ini's once the game starts (a loaded
+# machine may take seconds for that).
 window=$(wait_for_player_window "$pid" "Demo Quest")
 kill -0 "$pid" 2>/dev/null || fail "the player ended: $(cat "$work/stderr")"
 [ -n "$window" ] || fail "no window titled Demo Quest"
 id=${window% *}
-size=${window#* }
-size=${size%%+*}
-width=${size%x*}
-height=${size#*x}
-strip=$((height - 480))
+for _ in $(seq 300); do
+    size=${window#* }
+    size=${size%%+*}
+    width=${size%x*}
+    height=${size#*x}
+    strip=$((height - 480))
+    [ "$width" = 640 ] && [ "$strip" -gt 0 ] && [ "$strip" -lt 60 ] && break
+    sleep 0.1
+    window=$(player_window "$pid" "Demo Quest")
+done
 [ "$width" = 640 ] && [ "$strip" -gt 0 ] && [ "$strip" -lt 60 ] ||
     fail "window size $size, not 640 x 480 below a menu bar"
 
