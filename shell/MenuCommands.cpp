@@ -16,6 +16,7 @@
 #include "platform/fs/FileSystem.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/ui/WindowUi.h"
+#include "platform/window/KeyMap.h"
 #include "platform/window/Window.h"
 #include "shell/ComStuff.h"
 #include "shell/GameForm.h"
@@ -29,7 +30,6 @@ uint8_t ReliefMode = 0;
 
 namespace {
 
-constexpr uint8_t kShiftKey = 16, kControlKey = 17, kAltKey = 18;
 constexpr char kMenuBarKey = static_cast<char>(178);
 constexpr int32_t kEyeSeparation = 30;
 
@@ -205,8 +205,8 @@ void RunMenuChoice(const MenuChoice& choice, platform::Window& form) {
 
 bool RunMenuShortcut(uint8_t virtualKey, bool repeat, platform::Window& form) {
     const std::optional<MenuItemId> item =
-        ShortcutItem(MainMenu, virtualKey, IsKeyDown(kControlKey) != 0, IsKeyDown(kAltKey) != 0,
-                     IsKeyDown(kShiftKey) != 0);
+        ShortcutItem(MainMenu, virtualKey, IsKeyDown(platform::vk::kControl) != 0,
+                     IsKeyDown(platform::vk::kAlt) != 0, IsKeyDown(platform::vk::kShift) != 0);
     if (!item) return false;
     if (!repeat) RunMenuChoice({*item, {}}, form);
     return true;

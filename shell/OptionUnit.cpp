@@ -18,6 +18,8 @@
 OptionTextsStuff OptionTexts;
 TOptionForm* OptionForm = nullptr;
 
+using namespace platform::vk;
+
 namespace {
 
 constexpr int kWidth = 346, kHeight = 238;
@@ -49,9 +51,6 @@ constexpr KeyControl kKeyControls[] = {
 constexpr int kTabOrder[] = {
     2, 3, 6, 7, 0, 1, 4, 5, 8, 11, TOptionForm::kScanBarFocus, TOptionForm::kMusicFocus, 12, 13};
 constexpr int kFirstControl = kTabOrder[0];
-constexpr uint8_t kTab = 0x09, kShift = 0x10, kControl = 0x11, kAlt = 0x12, kSpace = 0x20,
-                  kPageUp = 0x21, kPageDown = 0x22, kEnd = 0x23, kHome = 0x24, kLeft = 0x25,
-                  kUp = 0x26, kRight = 0x27, kDown = 0x28;
 constexpr int kScanBarPage = 5;  // the track bar's step for the page keys, a tick apart
 // Pixels kept between a label and the control after it.
 constexpr int kGap = 6;

@@ -7,6 +7,7 @@
 #include "platform/msgbox/MessageBox.h"
 #include "platform/ui/WindowUi.h"
 #include "platform/window/Application.h"
+#include "platform/window/KeyMap.h"
 #include "shell/DialogWindow.h"
 #include "shell/LocalisationUnit.h"
 #include "support/WinFunc.h"
@@ -18,8 +19,6 @@ namespace {
 constexpr int kWidth = 255, kHeight = 185;
 constexpr int kFrameWait = 16;  // ms that a frame of the dialog waits for input
 constexpr char kEnter = 13, kEscape = 27;
-constexpr uint8_t kPageUp = 0x21, kPageDown = 0x22, kEnd = 0x23, kHome = 0x24, kUp = 0x26,
-                  kDown = 0x28;
 constexpr int kListRows = 127 / 13;  // entries the list shows at once
 
 // The modal state of the application for the scope of ShowModal, also when
@@ -136,22 +135,22 @@ void TSaveGameForm::OnKeyDown(uint8_t virtualKey, bool /*repeat*/) {
     if (last < 0) return;
     int index = Selected;
     switch (virtualKey) {
-        case kUp:
+        case platform::vk::kUp:
             index -= 1;
             break;
-        case kDown:
+        case platform::vk::kDown:
             index += 1;
             break;
-        case kPageUp:
+        case platform::vk::kPageUp:
             index -= kListRows;
             break;
-        case kPageDown:
+        case platform::vk::kPageDown:
             index += kListRows;
             break;
-        case kHome:
+        case platform::vk::kHome:
             index = 0;
             break;
-        case kEnd:
+        case platform::vk::kEnd:
             index = last;
             break;
         default:

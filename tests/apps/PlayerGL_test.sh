@@ -6,11 +6,7 @@
 # Usage: PlayerGL_test.sh <player> <demo game folder>
 set -u
 . "$(dirname "$0")/PlayerWindow.sh"
-player=$1
-demo=$2
-work=$(mktemp -d)
-server=
-trap '[ -n "$server" ] && kill "$server"; rm -rf "$work"' EXIT
+player_test "$@"
 failures=0
 
 fail() {
